@@ -1,0 +1,77 @@
+#include "calc/arithmetic.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "calc/wide_int.h"
+
+namespace calc {
+
+using detail::TickLimit;
+using detail::U128;
+
+Checked<double> CheckedMultiply(double a, double b) noexcept {
+  const double r = a * b;
+  if (!std::isfinite(r)) return Failure::OutOfRange;
+  return r;
+}
+
+Checked<double> CheckedDivide(double a, double b) noexcept {
+  if (b == 0.0) return Failure::DivideByZero;
+  const double r = a / b;
+  if (!std::isfinite(r)) return Failure::OutOfRange;
+  return r;
+}
+
+namespace {
+
+// Signed Currency from a magnitude in ticks, or OutOfRange.
+Checked<Currency> FromMagnitude(U128 magnitude, bool negative) noexcept {
+  if (magnitude > TickLimit(negative)) return Failure::OutOfRange;
+  const auto m = static_cast<std::uint64_t>(magnitude);
+  return Currency::FromRaw(static_cast<std::int64_t>(negative ? 0 - m : m));
+}
+
+}  // namespace
+
+Checked<Currency> CheckedCurrencyFromDouble(double x) noexcept {
+  if (!std::isfinite(x)) return Failure::OutOfRange;
+  if (x == 0.0) return Currency{};
+  const bool negative = std::signbit(x);
+  // |x| = m * 2^e exactly, with m a 53-bit integer.
+  int exp2 = 0;
+  const double fraction = std::frexp(std::fabs(x), &exp2);
+  const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  const int e = exp2 - 53;
+  const U128 product = U128{m} * static_cast<U128>(Currency::kTicksPerUnit);  // < 2^67, exact
+
+  if (e >= 0) {
+    if (e >= 64 || product > (U128{TickLimit(negative)} >> e)) return Failure::OutOfRange;
+    return FromMagnitude(product << e, negative);
+  }
+  const int shift = -e;
+  if (shift >= 127) return Currency{};  // below half a tick
+  const U128 quotient = product >> shift;
+  const U128 remainder = product & ((U128{1} << shift) - 1);
+  const U128 half = U128{1} << (shift - 1);
+  const bool up = remainder > half || (remainder == half && (quotient & 1) != 0);
+  return FromMagnitude(quotient + (up ? 1 : 0), negative);
+}
+
+Checked<Currency> CheckedCurrencyMultiply(Currency a, Currency b) noexcept {
+  const bool negative = (a.ticks() < 0) != (b.ticks() < 0);
+  // Magnitudes up to 2^63 each: the product fits 126 bits.
+  const auto magnitude = [](std::int64_t t) {
+    const auto u = static_cast<std::uint64_t>(t);
+    return U128{t < 0 ? 0 - u : u};
+  };
+  const U128 product = magnitude(a.ticks()) * magnitude(b.ticks());
+  constexpr auto kScale = static_cast<U128>(Currency::kTicksPerUnit);
+  U128 quotient = product / kScale;
+  const U128 remainder = product % kScale;
+  if (remainder > kScale / 2 || (remainder == kScale / 2 && (quotient & 1) != 0)) ++quotient;
+  if (quotient == 0) return Currency{};
+  return FromMagnitude(quotient, negative);
+}
+
+}  // namespace calc

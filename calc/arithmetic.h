@@ -1,0 +1,26 @@
+// The calculation's own arithmetic, each step checked.
+//
+// A double multiplication or division fails where IEEE 754 would raise
+// invalid operation, division by zero or overflow; underflow and inexact
+// results are fine. The checks look at operands and result rather than at the
+// floating-point environment, so they hold whatever the compiler reorders.
+#pragma once
+
+#include "calc/currency.h"
+#include "calc/failure.h"
+
+namespace calc {
+
+// a * b. Failure::OutOfRange when the result is infinite or not a number.
+Checked<double> CheckedMultiply(double a, double b) noexcept;
+
+// a / b. Failure::DivideByZero when b is zero (0 / 0 included),
+// Failure::OutOfRange when the result is infinite or not a number.
+Checked<double> CheckedDivide(double a, double b) noexcept;
+
+// As CurrencyFromDouble and CurrencyMultiply, saying why they failed
+// (always Failure::OutOfRange).
+Checked<Currency> CheckedCurrencyFromDouble(double x) noexcept;
+Checked<Currency> CheckedCurrencyMultiply(Currency a, Currency b) noexcept;
+
+}  // namespace calc

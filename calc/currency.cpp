@@ -1,0 +1,104 @@
+#include "calc/currency.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "calc/arithmetic.h"
+#include "calc/number_text.h"
+
+namespace calc {
+
+namespace {
+
+template <class T>
+std::optional<T> ToOptional(const Checked<T>& c) {
+  if (c) return c.value();
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Currency> CurrencyFromText(std::string_view utf8) { return ToOptional(ParseCurrency(utf8)); }
+
+std::optional<double> DoubleFromText(std::string_view utf8) { return ToOptional(ParseDouble(utf8)); }
+
+std::optional<Currency> CurrencyFromDouble(double x) { return ToOptional(CheckedCurrencyFromDouble(x)); }
+
+std::optional<Currency> CurrencyMultiply(Currency a, Currency b) {
+  return ToOptional(CheckedCurrencyMultiply(a, b));
+}
+
+double DoubleFromCurrency(Currency c) noexcept {
+  const std::int64_t t = c.ticks();
+  constexpr std::int64_t kExact = std::int64_t{1} << 53;
+  // Both operands exact: one correctly rounded division.
+  if (t >= -kExact && t <= kExact) return static_cast<double>(t) / static_cast<double>(Currency::kTicksPerUnit);
+  // Larger counts would round twice through a double; read the exact decimal
+  // "ticks e-4" instead.
+  std::array<char, 32> buf{};
+  char* end = std::to_chars(buf.data(), buf.data() + buf.size(), t).ptr;
+  *end++ = 'e';
+  *end++ = '-';
+  *end++ = '4';
+  double value = 0;
+  std::from_chars(buf.data(), end, value);
+  return value;
+}
+
+std::string TextFromDouble(double x) {
+  if (std::isnan(x)) return "NaN";
+  if (std::isinf(x)) return x < 0 ? "-Infinity" : "Infinity";
+  if (x == 0.0) return "0";  // negative zero too
+
+  // d.dddddddddddddde±x: 15 significant digits, exact binary value rounded
+  // with ties to even.
+  std::array<char, 40> buf{};
+  const char* end = std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::scientific, 14).ptr;
+  const std::string_view sci(buf.data(), static_cast<std::size_t>(end - buf.data()));
+  const bool negative = sci.front() == '-';
+  const std::size_t e_pos = sci.find('e');
+  std::string digits;
+  for (char c : sci.substr(0, e_pos)) {
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  int exponent = 0;
+  const std::string_view exp_text = sci.substr(e_pos + 1);
+  std::from_chars(exp_text.data() + (exp_text.front() == '+' ? 1 : 0), exp_text.data() + exp_text.size(), exponent);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string out = negative ? "-" : "";
+  if (exponent >= -5 && exponent < 15) {
+    if (exponent < 0) {
+      out += "0.";
+      out.append(static_cast<std::size_t>(-exponent - 1), '0');
+      out += digits;
+    } else {
+      const auto int_len = static_cast<std::size_t>(exponent) + 1;
+      if (digits.size() <= int_len) {
+        out += digits;
+        out.append(int_len - digits.size(), '0');
+      } else {
+        out += digits.substr(0, int_len);
+        out += '.';
+        out += digits.substr(int_len);
+      }
+    }
+    return out;
+  }
+  out += digits.front();
+  if (digits.size() > 1) {
+    out += '.';
+    out += digits.substr(1);
+  }
+  out += 'E';
+  out += exponent < 0 ? '-' : '+';
+  const std::string magnitude = std::to_string(std::abs(exponent));
+  if (magnitude.size() < 2) out += '0';
+  out += magnitude;
+  return out;
+}
+
+}  // namespace calc
