@@ -1,0 +1,158 @@
+// Draws the window's artwork: the background picture and the light-bulb
+// icon in every size the program and the desktop need.
+//
+//   make_artwork OUT_DIR          writes the PNG files into OUT_DIR
+//   make_artwork --check DIR      redraws them and compares with DIR's files
+//
+// Everything is drawn from code with fixed fonts, sizes and colours, so the
+// output is the same on every run with the same fonts installed.
+#include <QColor>
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QStringList>
+#include <QtMath>
+#include <cstdio>
+#include <map>
+
+namespace {
+
+// Black with large dark-grey lettering in rows that climb about 20 degrees.
+QImage Background() {
+  QImage image(598, 259, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  QFont font(QStringLiteral("IPAPGothic"));
+  font.setPixelSize(44);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(QColor(41, 40, 41));
+  p.translate(image.width() / 2.0, image.height() / 2.0);
+  p.rotate(-20);
+  const QString words = QStringLiteral("電力  POWER  ワット  ");
+  const QString line = words.repeated(6);
+  const int row_height = 62;
+  for (int row = -5; row <= 5; ++row) {
+    const int shift = (row % 2 == 0) ? 0 : 90;  // stagger the rows
+    p.drawText(QPointF(-700 - shift, row * row_height), line);
+  }
+  return image;
+}
+
+// A glowing yellow bulb with short rays, drawn on a 32-unit grid.
+QImage Bulb(int size) {
+  QImage image(size, size, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 32.0, size / 32.0);
+  const QPointF centre(16, 13);
+
+  QRadialGradient glow(centre, 15);
+  glow.setColorAt(0.0, QColor(255, 255, 160, 200));
+  glow.setColorAt(1.0, QColor(255, 255, 0, 0));
+  p.setPen(Qt::NoPen);
+  p.setBrush(glow);
+  p.drawEllipse(centre, 15, 15);
+
+  p.setPen(QPen(QColor(255, 220, 0), 2, Qt::SolidLine, Qt::RoundCap));
+  for (int i = 0; i < 8; ++i) {
+    const double a = qDegreesToRadians(-90.0 + 45.0 * i);
+    if (i >= 3 && i <= 5) continue;  // no rays through the screw base
+    p.drawLine(centre + QPointF(11 * qCos(a), 11 * qSin(a)), centre + QPointF(14.5 * qCos(a), 14.5 * qSin(a)));
+  }
+
+  QPainterPath globe;
+  globe.addEllipse(centre, 8, 8);
+  QPainterPath neck;
+  neck.moveTo(11.5, 17.5);
+  neck.lineTo(20.5, 17.5);
+  neck.lineTo(19.5, 22);
+  neck.lineTo(12.5, 22);
+  neck.closeSubpath();
+  QRadialGradient fill(QPointF(13.5, 10.5), 10);
+  fill.setColorAt(0.0, QColor(255, 255, 255));
+  fill.setColorAt(0.35, QColor(255, 255, 0));
+  fill.setColorAt(1.0, QColor(230, 190, 0));
+  p.setBrush(fill);
+  p.setPen(QPen(QColor(128, 128, 0), 1));
+  p.drawPath(globe.united(neck));
+
+  QLinearGradient metal(12, 0, 20, 0);
+  metal.setColorAt(0.0, QColor(128, 128, 128));
+  metal.setColorAt(0.5, QColor(220, 220, 220));
+  metal.setColorAt(1.0, QColor(110, 110, 110));
+  p.setBrush(metal);
+  p.setPen(QPen(QColor(64, 64, 64), 0.8));
+  p.drawRoundedRect(QRectF(12.5, 22, 7, 6), 1, 1);
+  p.drawLine(QPointF(12.5, 24), QPointF(19.5, 24));
+  p.drawLine(QPointF(12.5, 26), QPointF(19.5, 26));
+  p.setBrush(QColor(64, 64, 64));
+  p.drawEllipse(QRectF(14.5, 28, 3, 2));
+  return image;
+}
+
+// The classic 16-colour palette, with black's slot given to transparency
+// for the icon's mask.
+QImage SixteenColours(const QImage& image) {
+  const QList<QRgb> table{qRgba(0, 0, 0, 0), qRgb(128, 0, 0),     qRgb(0, 128, 0),     qRgb(128, 128, 0),
+                          qRgb(0, 0, 128),   qRgb(128, 0, 128),   qRgb(0, 128, 128),   qRgb(192, 192, 192),
+                          qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),     qRgb(255, 255, 0),
+                          qRgb(0, 0, 255),   qRgb(255, 0, 255),   qRgb(64, 64, 64),    qRgb(255, 255, 255)};
+  // Flatten the glow onto the nearest opaque colour or transparency first,
+  // so the mask is crisp.
+  QImage flat = image.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < flat.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(flat.scanLine(y));
+    for (int x = 0; x < flat.width(); ++x) {
+      line[x] = qAlpha(line[x]) < 96 ? qRgba(0, 0, 0, 0) : qRgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
+    }
+  }
+  return flat.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither | Qt::AvoidDither);
+}
+
+std::map<QString, QImage> AllArtwork() {
+  std::map<QString, QImage> art;
+  art[QStringLiteral("background.png")] = Background();
+  art[QStringLiteral("icon-16.png")] = SixteenColours(Bulb(16));
+  art[QStringLiteral("icon-32.png")] = SixteenColours(Bulb(32));
+  art[QStringLiteral("icon-128.png")] = Bulb(128);
+  art[QStringLiteral("icon-256.png")] = Bulb(256);
+  return art;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  const bool check = args.size() == 3 && args[1] == QStringLiteral("--check");
+  if (args.size() != 2 && !check) {
+    std::fprintf(stderr, "usage: make_artwork OUT_DIR | make_artwork --check DIR\n");
+    return 2;
+  }
+  const QDir dir(args.last());
+  int differing = 0;
+  for (const auto& [name, image] : AllArtwork()) {
+    const QString path = dir.filePath(name);
+    if (check) {
+      const QImage stored(path);
+      if (stored.convertToFormat(QImage::Format_ARGB32) != image.convertToFormat(QImage::Format_ARGB32)) {
+        std::fprintf(stderr, "%s differs from what the generator draws\n", qPrintable(path));
+        ++differing;
+      }
+    } else if (!image.save(path)) {
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+      return 1;
+    }
+  }
+  return differing == 0 ? 0 : 1;
+}

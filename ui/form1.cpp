@@ -1,0 +1,221 @@
+#include "ui/form1.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <climits>
+
+#include "ui/control_table.h"
+#include "ui/desktop.h"
+#include "ui/messages.h"
+
+namespace ui {
+
+namespace {
+
+constexpr QColor kNavy(1, 0, 66);        // where the picture does not reach
+constexpr QColor kMarkTint(255, 214, 214);  // a box that stopped the calculation
+constexpr char kProblemProperty[] = "tressinProblem";
+
+QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+QFont FontFor(FontSpec spec, const QFont& system) {
+  if (spec == FontSpec::System) return system;
+  QFont font(Q(kFontFamily));
+  font.setPointSize(spec == FontSpec::Bold9 ? 9 : 12);
+  font.setBold(spec != FontSpec::Regular12);
+  return font;
+}
+
+std::size_t RowIndex(std::string_view name) {
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    if (kControls[i].name == name) return i;
+  }
+  return kControls.size();
+}
+
+constexpr std::array<std::string_view, 3> kEntryNames{"Text1(0)", "Text1(1)", "Text1(2)"};
+constexpr std::array<std::string_view, 3> kComboNames{"Combo1", "Combo2", "Combo3"};
+
+QWidget* Build(const ControlRow& row, QWidget* parent) {
+  switch (row.kind) {
+    case Kind::Label: {
+      auto* label = new QLabel(Q(row.text), parent);
+      QPalette palette = label->palette();
+      palette.setColor(QPalette::WindowText, Qt::white);
+      label->setPalette(palette);
+      return label;
+    }
+    case Kind::TextBox: {
+      auto* edit = new QLineEdit(Q(row.text), parent);
+      edit->setMaxLength(INT_MAX);  // a text box has no length limit
+      return edit;
+    }
+    case Kind::ComboBox: {
+      auto* combo = new QComboBox(parent);
+      combo->setEditable(true);
+      combo->addItems(Q(row.items).split(u'|'));
+      combo->setCurrentIndex(combo->findText(Q(row.text)));
+      // What the user types stays as typed: no insertion on Enter, no
+      // case-insensitive completion or matching that would turn "M" into "m".
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      combo->setDuplicatesEnabled(true);
+      combo->setCompleter(nullptr);
+      combo->lineEdit()->setMaxLength(INT_MAX);
+      return combo;
+    }
+    case Kind::Button: {
+      auto* button = new QPushButton(Q(row.text), parent);
+      button->setAutoDefault(true);  // Enter on a focused button clicks it
+      return button;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+QUrl CompanionPageUrl() { return QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("denryoku.html"))); }
+
+Form1::Form1(Desktop& desktop, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      desktop_(desktop),
+      background_(QStringLiteral(":/art/background.png")) {
+  setWindowTitle(QStringLiteral("Kobrel"));
+  setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+  QIcon icon;
+  icon.addFile(QStringLiteral(":/art/icon-16.png"));
+  icon.addFile(QStringLiteral(":/art/icon-32.png"));
+  setWindowIcon(icon);
+
+  const QFont system_font = font();
+  QWidget* previous = nullptr;
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    const ControlRow& row = kControls[i];
+    QWidget* w = Build(row, this);
+    controls_[i] = w;
+    w->setObjectName(Q(row.name));
+    w->setGeometry(TwipsToPixels(row.left), TwipsToPixels(row.top), TwipsToPixels(row.width),
+                   TwipsToPixels(row.height));
+    w->setFont(FontFor(row.font, system_font));
+    if (!row.tooltip.empty()) w->setToolTip(Q(row.tooltip));
+    if (!row.accessible_name.empty()) w->setAccessibleName(Q(row.accessible_name));
+    if (row.kind == Kind::Button) {
+      w->setAccessibleName(Q(row.text));
+      w->setAccessibleDescription(Q(row.tooltip));
+    }
+    if (w->focusPolicy() != Qt::NoFocus) {
+      if (previous != nullptr) setTabOrder(previous, w);
+      previous = w;
+    }
+  }
+
+  // Labels name the boxes beside them, for screen readers.
+  static_cast<QLabel*>(Control("Label1"))->setBuddy(Control("Text1(0)"));
+  static_cast<QLabel*>(Control("Label3"))->setBuddy(Control("Text1(1)"));
+  static_cast<QLabel*>(Control("Label2"))->setBuddy(Control("Text1(2)"));
+  static_cast<QLabel*>(Control("Label4"))->setBuddy(Control("Text2"));
+
+  auto* calculate = static_cast<QPushButton*>(Control("Command3"));
+  calculate->setDefault(true);
+  const auto click_calculate = [calculate] { calculate->click(); };
+  for (calc::Row row : calc::kRows) {
+    connect(Text1(row), &QLineEdit::returnPressed, calculate, click_calculate);
+    connect(Combo(row)->lineEdit(), &QLineEdit::returnPressed, calculate, click_calculate);
+  }
+  connect(Text2(), &QLineEdit::returnPressed, calculate, click_calculate);
+
+  connect(static_cast<QPushButton*>(Control("Command1")), &QPushButton::clicked, this, &Form1::Command1_Click);
+  connect(static_cast<QPushButton*>(Control("Command2")), &QPushButton::clicked, this, &Form1::Command2_Click);
+  connect(calculate, &QPushButton::clicked, this, &Form1::Command3_Click);
+  connect(static_cast<QPushButton*>(Control("Command4")), &QPushButton::clicked, this, &Form1::Command4_Click);
+  connect(static_cast<QPushButton*>(Control("Command5")), &QPushButton::clicked, this, &Form1::Command5_Click);
+
+  Text1(calc::Row::Height)->setFocus();
+}
+
+QWidget* Form1::Control(std::string_view name) const {
+  const std::size_t i = RowIndex(name);
+  return i < controls_.size() ? controls_[i] : nullptr;
+}
+
+QLineEdit* Form1::Text1(calc::Row row) const {
+  return static_cast<QLineEdit*>(Control(kEntryNames[calc::Index(row)]));
+}
+
+QComboBox* Form1::Combo(calc::Row row) const {
+  return static_cast<QComboBox*>(Control(kComboNames[calc::Index(row)]));
+}
+
+QLineEdit* Form1::Text2() const { return static_cast<QLineEdit*>(Control("Text2")); }
+
+std::string Form1::UnitText(calc::Row row) const { return Combo(row)->currentText().toStdString(); }
+
+std::string Form1::EntryText(calc::Row row) const { return Text1(row)->text().toStdString(); }
+
+void Form1::SetResultText(std::string_view text) { Text2()->setText(Q(text)); }
+
+void Form1::Command1_Click() { desktop_.ShowMessage(this, ApplicationTitle(), ReferenceMessage(calc::Row::Height)); }
+
+void Form1::Command2_Click() { desktop_.ShowMessage(this, ApplicationTitle(), ReferenceMessage(calc::Row::Mass)); }
+
+void Form1::Command3_Click() { ShowOutcome(calc::Calculate(*this, quantities_)); }
+
+void Form1::Command4_Click() { desktop_.ShowMessage(this, ApplicationTitle(), ReferenceMessage(calc::Row::Time)); }
+
+void Form1::Command5_Click() { desktop_.OpenDocument(this, CompanionPageUrl()); }
+
+void Form1::ShowOutcome(const calc::CalculationOutcome& outcome) {
+  ClearMarks();
+  if (outcome.written) return;
+  bool rows_ok = true;
+  for (calc::Row row : calc::kRows) {
+    const calc::EntryStatus status = outcome.rows[calc::Index(row)];
+    if (status == calc::EntryStatus::Converted) continue;
+    rows_ok = false;
+    QWidget* box = status == calc::EntryStatus::UnitNotRecognised ? static_cast<QWidget*>(Combo(row)) : Text1(row);
+    Mark(box, RowProblem(status));
+  }
+  if (rows_ok) {
+    if (outcome.result == calc::ResultStatus::ZeroTime) {
+      Mark(Text1(calc::Row::Time), QStringLiteral("時間が0です"));
+    } else if (outcome.result == calc::ResultStatus::TooLarge) {
+      Mark(Text1(calc::Row::Height), QStringLiteral("変位と質量の積が大きすぎます"));
+      Mark(Text1(calc::Row::Mass), QStringLiteral("変位と質量の積が大きすぎます"));
+    }
+  }
+  Text2()->setText(ReasonText(outcome));
+}
+
+void Form1::Mark(QWidget* box, const QString& problem) {
+  box->setProperty(kProblemProperty, problem);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Base, kMarkTint);
+  box->setPalette(palette);
+  const QString usual = Q(kControls[RowIndex(box->objectName().toStdString())].tooltip);
+  box->setToolTip(usual.isEmpty() ? problem : usual + QStringLiteral("：") + problem);
+}
+
+void Form1::ClearMarks() {
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    QWidget* box = controls_[i];
+    if (Problem(box).isEmpty()) continue;
+    box->setProperty(kProblemProperty, QVariant());
+    box->setPalette(QPalette());
+    box->setToolTip(Q(kControls[i].tooltip));
+  }
+}
+
+QString Form1::Problem(const QWidget* box) { return box->property(kProblemProperty).toString(); }
+
+void Form1::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), kNavy);
+  painter.drawPixmap(0, 0, background_);  // unscaled, clipped at the right and bottom
+}
+
+}  // namespace ui
