@@ -8,7 +8,7 @@ required=(
   googletest libgtest-dev libbenchmark-dev       # core tests and benchmark
   qt6-base-dev qt6-qpa-plugins libgl-dev         # the window
   fonts-ipafont-gothic fontconfig                # Japanese text, metric-compatible
-  xvfb xauth libx11-dev                          # a real X window in tests
+  xvfb xauth libx11-dev xdotool                  # a real X window in tests
   desktop-file-utils appstream dpkg-dev file     # installed-file checks, .deb
 )
 # Fuzzing needs clang with its libFuzzer runtime; without it the fuzz run is
