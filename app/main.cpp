@@ -34,6 +34,7 @@ int main(int argc, char* argv[]) {
 
   ui::SystemDesktop desktop;
   ui::Form1 window(desktop);
+  window.setAccessibleDescription(QString::fromUtf8(app::kDescription));
   window.show();
   return QApplication::exec();
 }

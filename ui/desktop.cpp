@@ -7,7 +7,8 @@ namespace ui {
 
 QMessageBox* MakeMessageBox(QWidget* owner, const QString& title, const QString& text) {
   QString shown = text;
-  // A label would show the CR of a CR LF pair as a line break of its own.
+  // The messages keep CR LF pairs; Qt breaks lines at LF, so each pair
+  // becomes one LF here.
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   auto* box = new QMessageBox(QMessageBox::NoIcon, title, shown, QMessageBox::Ok, owner);
   box->setTextFormat(Qt::PlainText);
