@@ -15,7 +15,6 @@
 //    that also say why.
 #pragma once
 
-#include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>

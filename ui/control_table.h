@@ -11,7 +11,7 @@ namespace ui {
 
 enum class Kind { Label, TextBox, ComboBox, Button };
 
-enum class FontSpec {
+enum class FontChoice {
   Regular12,  // "ＭＳ Ｐゴシック" 12 pt
   Bold12,     // "ＭＳ Ｐゴシック" 12 pt bold
   Bold9,      // "ＭＳ Ｐゴシック" 9 pt bold
@@ -26,7 +26,7 @@ struct ControlRow {
   std::string_view text;   // caption, or initial text
   std::string_view items;  // combo box list, '|' between items
   int left, top, width, height;  // twips
-  FontSpec font;
+  FontChoice font;
   int tab_index;
   std::string_view tooltip;
   std::string_view accessible_name;  // for boxes whose label does not say it all
@@ -35,23 +35,23 @@ struct ControlRow {
 // clang-format off
 inline constexpr std::array<ControlRow, 17> kControls{{
   // name        kind             text              items           left   top  width height font                tab tooltip               accessible name
-  {"Label1",   Kind::Label,    "変位：",          "",              240,  480,  735, 255, FontSpec::Regular12,  0, "",                   ""},
-  {"Label2",   Kind::Label,    "時間：",          "",              240, 1440,  735, 255, FontSpec::Regular12,  1, "",                   ""},
-  {"Label3",   Kind::Label,    "質量：",          "",              240,  960,  735, 255, FontSpec::Regular12,  2, "",                   ""},
-  {"Label4",   Kind::Label,    "電力(仕事率)：",  "",              240, 2040, 1695, 255, FontSpec::Bold12,     3, "",                   ""},
-  {"Text1(0)", Kind::TextBox,  "0",              "",              960,  360, 3135, 375, FontSpec::Regular12,  4, "移動した距離",        "変位の値"},
-  {"Text1(1)", Kind::TextBox,  "0",              "",              960,  840, 3135, 375, FontSpec::Regular12,  5, "移動した物の重さ",    "質量の値"},
-  {"Text1(2)", Kind::TextBox,  "0",              "",              960, 1320, 3135, 375, FontSpec::Regular12,  6, "移動に掛ける時間",    "時間の値"},
-  {"Combo1",   Kind::ComboBox, "m",              "cm|m|km",      4200,  360,  975, 360, FontSpec::Regular12,  7, "",                   "変位の単位"},
-  {"Combo2",   Kind::ComboBox, "kg",             "g|kg|t",       4200,  840,  975, 360, FontSpec::Regular12,  8, "",                   "質量の単位"},
-  {"Combo3",   Kind::ComboBox, "秒",             "秒|分|時間",   4200, 1320,  975, 360, FontSpec::Regular12,  9, "",                   "時間の単位"},
-  {"Label5",   Kind::Label,    "[W］",           "",             5400, 2040,  495, 255, FontSpec::Bold12,    10, "",                   ""},
-  {"Command1", Kind::Button,   "参考",           "",             5280,  360,  615, 375, FontSpec::System,    11, "色々な距離のデータ", ""},
-  {"Command2", Kind::Button,   "参考",           "",             5280,  840,  615, 375, FontSpec::System,    12, "重さのデータ",       ""},
-  {"Text2",    Kind::TextBox,  "0",              "",             1920, 1920, 3375, 375, FontSpec::Bold12,    13, "",                   "電力(仕事率) [W]"},
-  {"Command3", Kind::Button,   "計算",           "",             4680, 2400, 1215, 375, FontSpec::Bold9,     14, "",                   ""},
-  {"Command4", Kind::Button,   "参考",           "",             5280, 1320,  615, 375, FontSpec::System,    15, "色々な時間のデータ", ""},
-  {"Command5", Kind::Button,   "電力の話",       "",              240, 2400, 1215, 375, FontSpec::System,    16, "",                   ""},
+  {"Label1",   Kind::Label,    "変位：",          "",              240,  480,  735, 255, FontChoice::Regular12,  0, "",                   ""},
+  {"Label2",   Kind::Label,    "時間：",          "",              240, 1440,  735, 255, FontChoice::Regular12,  1, "",                   ""},
+  {"Label3",   Kind::Label,    "質量：",          "",              240,  960,  735, 255, FontChoice::Regular12,  2, "",                   ""},
+  {"Label4",   Kind::Label,    "電力(仕事率)：",  "",              240, 2040, 1695, 255, FontChoice::Bold12,     3, "",                   ""},
+  {"Text1(0)", Kind::TextBox,  "0",              "",              960,  360, 3135, 375, FontChoice::Regular12,  4, "移動した距離",        "変位の値"},
+  {"Text1(1)", Kind::TextBox,  "0",              "",              960,  840, 3135, 375, FontChoice::Regular12,  5, "移動した物の重さ",    "質量の値"},
+  {"Text1(2)", Kind::TextBox,  "0",              "",              960, 1320, 3135, 375, FontChoice::Regular12,  6, "移動に掛ける時間",    "時間の値"},
+  {"Combo1",   Kind::ComboBox, "m",              "cm|m|km",      4200,  360,  975, 360, FontChoice::Regular12,  7, "",                   "変位の単位"},
+  {"Combo2",   Kind::ComboBox, "kg",             "g|kg|t",       4200,  840,  975, 360, FontChoice::Regular12,  8, "",                   "質量の単位"},
+  {"Combo3",   Kind::ComboBox, "秒",             "秒|分|時間",   4200, 1320,  975, 360, FontChoice::Regular12,  9, "",                   "時間の単位"},
+  {"Label5",   Kind::Label,    "[W］",           "",             5400, 2040,  495, 255, FontChoice::Bold12,    10, "",                   ""},
+  {"Command1", Kind::Button,   "参考",           "",             5280,  360,  615, 375, FontChoice::System,    11, "色々な距離のデータ", ""},
+  {"Command2", Kind::Button,   "参考",           "",             5280,  840,  615, 375, FontChoice::System,    12, "重さのデータ",       ""},
+  {"Text2",    Kind::TextBox,  "0",              "",             1920, 1920, 3375, 375, FontChoice::Bold12,    13, "",                   "電力(仕事率) [W]"},
+  {"Command3", Kind::Button,   "計算",           "",             4680, 2400, 1215, 375, FontChoice::Bold9,     14, "",                   ""},
+  {"Command4", Kind::Button,   "参考",           "",             5280, 1320,  615, 375, FontChoice::System,    15, "色々な時間のデータ", ""},
+  {"Command5", Kind::Button,   "電力の話",       "",              240, 2400, 1215, 375, FontChoice::System,    16, "",                   ""},
 }};
 // clang-format on
 
@@ -63,5 +63,18 @@ inline constexpr int kClientHeightTwips = 3045;
 // device-independent pixels are those 96-dpi pixels, so high-DPI scaling
 // keeps the layout. Rounds to the nearest pixel.
 constexpr int TwipsToPixels(int twips) noexcept { return (twips >= 0 ? twips + 7 : twips - 7) / 15; }
+
+}  // namespace ui
+
+namespace ui {
+
+// The widgets are built, and chained for Tab, in table order.
+constexpr bool TableIsInTabOrder() noexcept {
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    if (kControls[i].tab_index != static_cast<int>(i)) return false;
+  }
+  return true;
+}
+static_assert(TableIsInTabOrder(), "kControls must list the controls in tab order");
 
 }  // namespace ui

@@ -22,11 +22,11 @@ constexpr char kProblemProperty[] = "tressinProblem";
 
 QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
-QFont FontFor(FontSpec spec, const QFont& system) {
-  if (spec == FontSpec::System) return system;
+QFont FontFor(FontChoice choice, const QFont& system) {
+  if (choice == FontChoice::System) return system;
   QFont font(Q(kFontFamily));
-  font.setPointSize(spec == FontSpec::Bold9 ? 9 : 12);
-  font.setBold(spec != FontSpec::Regular12);
+  font.setPointSize(choice == FontChoice::Bold9 ? 9 : 12);
+  font.setBold(choice != FontChoice::Regular12);
   return font;
 }
 
