@@ -181,11 +181,12 @@ void Form1::ShowOutcome(const calc::CalculationOutcome& outcome) {
     Mark(box, RowProblem(status));
   }
   if (rows_ok) {
+    const QString problem = ResultProblem(outcome.result);
     if (outcome.result == calc::ResultStatus::ZeroTime) {
-      Mark(Text1(calc::Row::Time), QStringLiteral("時間が0です"));
+      Mark(Text1(calc::Row::Time), problem);
     } else if (outcome.result == calc::ResultStatus::TooLarge) {
-      Mark(Text1(calc::Row::Height), QStringLiteral("変位と質量の積が大きすぎます"));
-      Mark(Text1(calc::Row::Mass), QStringLiteral("変位と質量の積が大きすぎます"));
+      Mark(Text1(calc::Row::Height), problem);
+      Mark(Text1(calc::Row::Mass), problem);
     }
   }
   Text2()->setText(ReasonText(outcome));

@@ -46,6 +46,15 @@ QString RowProblem(calc::EntryStatus status) {
   return QStringLiteral("値が大きすぎます");
 }
 
+QString ResultProblem(calc::ResultStatus status) {
+  switch (status) {
+    case calc::ResultStatus::ZeroTime: return QStringLiteral("時間が0です");
+    case calc::ResultStatus::TooLarge: return QStringLiteral("変位と質量の積が大きすぎます");
+    case calc::ResultStatus::Computed: break;
+  }
+  return {};
+}
+
 QString ReasonText(const calc::CalculationOutcome& outcome) {
   for (calc::Row row : calc::kRows) {
     const calc::EntryStatus status = outcome.rows[calc::Index(row)];
@@ -54,7 +63,7 @@ QString ReasonText(const calc::CalculationOutcome& outcome) {
     return RowName(row) + particle + RowProblem(status);
   }
   switch (outcome.result) {
-    case calc::ResultStatus::ZeroTime: return QStringLiteral("時間が0です");
+    case calc::ResultStatus::ZeroTime: return ResultProblem(outcome.result);
     case calc::ResultStatus::TooLarge: return QStringLiteral("結果が大きすぎます");
     case calc::ResultStatus::Computed: break;
   }

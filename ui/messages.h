@@ -19,6 +19,10 @@ QString ReferenceMessage(calc::Row row);
 // Empty for a converted row.
 QString RowProblem(calc::EntryStatus status);
 
+// Why the result could not be formed, as a phrase for the tooltip of the
+// boxes at fault. Empty when it was computed.
+QString ResultProblem(calc::ResultStatus status);
+
 // The text for the result box when Calculate wrote no number: the first
 // failing row and why, or else why the result could not be formed.
 // Precondition: !outcome.written.
