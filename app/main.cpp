@@ -1,13 +1,29 @@
+// SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QLocale>
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "app/metadata.h"
 #include "ui/desktop.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
 
 namespace {
+
+constexpr std::string_view kUsage =
+    "使い方: tressin [--help] [--version]\n"
+    "Usage: tressin [--help] [--version]\n"
+    "\n"
+    "物を持ち上げるのに要る電力（仕事率、W）を、高さ・質量・時間から計算する\n"
+    "ウィンドウを開きます。P = h × m × g ÷ t（g = 9.80665 m/s²）\n"
+    "Opens a window that computes the power (W) it takes to lift a mass through\n"
+    "a height in a given time: P = h * m * g / t, g = 9.80665 m/s^2.\n"
+    "\n"
+    "  -h, --help     この説明を表示して終了する (show this help and exit)\n"
+    "  -V, --version  版を表示して終了する (show the version and exit)\n"
+    "\n"
+    "Other arguments are ignored. See tressin(1).\n";
 
 // Qt aborts with a core dump when it finds no display; say so plainly instead.
 bool HasDisplay() {
@@ -18,6 +34,7 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  if (const auto status = app::AnswerStandardOptions(argc, argv, kUsage)) return *status;
   if (!HasDisplay()) {
     std::fprintf(stderr,
                  "tressin: no display was found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"

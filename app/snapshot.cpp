@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // Renders the real window off-screen after a sample calculation and saves
 // it as a PNG: a way to see the program where there is no display, and the
 // source of the README's screenshot.
 //
-//   tressin-snapshot [OUT.png]     (default: tressin.png)
+//   tressin-snapshot [--help] [--version] [OUT.png]     (default: tressin.png)
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -11,11 +12,34 @@
 #include <QPushButton>
 #include <cstdio>
 
+#include "app/command_line.h"
 #include "ui/desktop.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
 
 namespace {
+
+constexpr std::string_view kUsage =
+    "使い方: tressin-snapshot [--help] [--version] [OUT.png]\n"
+    "Usage: tressin-snapshot [--help] [--version] [OUT.png]\n"
+    "\n"
+    "tressin のウィンドウを、画面なしで計算例（333 m、60 kg、1 分）の後の姿に描き、\n"
+    "PNG 画像 OUT.png（既定は tressin.png）に保存します。\n"
+    "Renders the tressin window off-screen after a sample calculation and saves\n"
+    "it as a PNG (default: tressin.png). Needs no display.\n"
+    "\n"
+    "  -h, --help     この説明を表示して終了する (show this help and exit)\n"
+    "  -V, --version  版を表示して終了する (show the version and exit)\n"
+    "\n"
+    "Other options are ignored. See tressin-snapshot(1).\n";
+
+// The first argument that is not an option, or nullptr.
+const char* OutputArgument(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i][0] != '-' || argv[i][1] == '\0') return argv[i];
+  }
+  return nullptr;
+}
 
 // The snapshot shows the window only; it never opens anything.
 class NoDesktop final : public ui::Desktop {
@@ -27,10 +51,12 @@ class NoDesktop final : public ui::Desktop {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  if (const auto status = app::AnswerStandardOptions(argc, argv, kUsage)) return *status;
+  const char* out_arg = OutputArgument(argc, argv);
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ui::InstallFontSubstitutes();
-  const QString out = QDir::current().absoluteFilePath(argc > 1 ? QString::fromLocal8Bit(argv[1]) : "tressin.png");
+  const QString out = QDir::current().absoluteFilePath(out_arg != nullptr ? QString::fromLocal8Bit(out_arg) : "tressin.png");
 
   NoDesktop desktop;
   ui::Form1 window(desktop);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc/arithmetic.h"
 
 #include <cmath>
@@ -27,10 +28,12 @@ namespace {
 
 // Signed Currency from a magnitude in ticks, or OutOfRange.
 Checked<Currency> FromMagnitude(U128 magnitude, bool negative) noexcept {
-  if (magnitude > TickLimit(negative)) return Failure::OutOfRange;
-  const auto m = static_cast<std::uint64_t>(magnitude);
+  if (magnitude > U128(TickLimit(negative))) return Failure::OutOfRange;
+  const std::uint64_t m = magnitude.low();
   return Currency::FromRaw(static_cast<std::int64_t>(negative ? 0 - m : m));
 }
+
+constexpr auto kTicksPerUnit = static_cast<std::uint32_t>(Currency::kTicksPerUnit);
 
 }  // namespace
 
@@ -43,19 +46,19 @@ Checked<Currency> CheckedCurrencyFromDouble(double x) noexcept {
   const double fraction = std::frexp(std::fabs(x), &exp2);
   const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
   const int e = exp2 - 53;
-  const U128 product = U128{m} * static_cast<U128>(Currency::kTicksPerUnit);  // < 2^67, exact
+  const U128 product = U128::Multiply(m, kTicksPerUnit);  // < 2^67, exact
 
   if (e >= 0) {
-    if (e >= 64 || product > (U128{TickLimit(negative)} >> e)) return Failure::OutOfRange;
+    if (e >= 64 || product > (U128(TickLimit(negative)) >> e)) return Failure::OutOfRange;
     return FromMagnitude(product << e, negative);
   }
   const int shift = -e;
   if (shift >= 127) return Currency{};  // below half a tick
   const U128 quotient = product >> shift;
-  const U128 remainder = product & ((U128{1} << shift) - 1);
-  const U128 half = U128{1} << (shift - 1);
-  const bool up = remainder > half || (remainder == half && (quotient & 1) != 0);
-  return FromMagnitude(quotient + (up ? 1 : 0), negative);
+  const U128 remainder = product - (quotient << shift);
+  const U128 half = U128(1) << (shift - 1);
+  const bool up = remainder > half || (remainder == half && (quotient.low() & 1) != 0);
+  return FromMagnitude(quotient + U128(up ? 1 : 0), negative);
 }
 
 Checked<Currency> CheckedCurrencyMultiply(Currency a, Currency b) noexcept {
@@ -63,14 +66,14 @@ Checked<Currency> CheckedCurrencyMultiply(Currency a, Currency b) noexcept {
   // Magnitudes up to 2^63 each: the product fits 126 bits.
   const auto magnitude = [](std::int64_t t) {
     const auto u = static_cast<std::uint64_t>(t);
-    return U128{t < 0 ? 0 - u : u};
+    return t < 0 ? 0 - u : u;
   };
-  const U128 product = magnitude(a.ticks()) * magnitude(b.ticks());
-  constexpr auto kScale = static_cast<U128>(Currency::kTicksPerUnit);
-  U128 quotient = product / kScale;
-  const U128 remainder = product % kScale;
-  if (remainder > kScale / 2 || (remainder == kScale / 2 && (quotient & 1) != 0)) ++quotient;
-  if (quotient == 0) return Currency{};
+  const detail::DivMod32 scaled =
+      detail::DivideBy(U128::Multiply(magnitude(a.ticks()), magnitude(b.ticks())), kTicksPerUnit);
+  U128 quotient = scaled.quotient;
+  constexpr std::uint32_t kHalf = kTicksPerUnit / 2;
+  if (scaled.remainder > kHalf || (scaled.remainder == kHalf && (quotient.low() & 1) != 0)) quotient = quotient + U128(1);
+  if (quotient == U128()) return Currency{};
   return FromMagnitude(quotient, negative);
 }
 

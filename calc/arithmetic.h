@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The calculation's own arithmetic, each step checked.
 //
 // A double multiplication or division fails where IEEE 754 would raise

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc/calculate.h"
 
 #include "calc/arithmetic.h"

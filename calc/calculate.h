@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The power calculation: P = h * m * g / t.
 //
 // Calculate reads the rows through a LiftView, brings the retained

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc/currency.h"
 
 #include <array>
@@ -5,6 +6,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
+
+#include <fast_float/fast_float.h>
+#include <fmt/compile.h>
+#include <fmt/format.h>
 
 #include "calc/arithmetic.h"
 #include "calc/number_text.h"
@@ -39,12 +45,9 @@ double DoubleFromCurrency(Currency c) noexcept {
   // Larger counts would round twice through a double; read the exact decimal
   // "ticks e-4" instead.
   std::array<char, 32> buf{};
-  char* end = std::to_chars(buf.data(), buf.data() + buf.size(), t).ptr;
-  *end++ = 'e';
-  *end++ = '-';
-  *end++ = '4';
+  const char* end = fmt::format_to_n(buf.data(), buf.size(), FMT_COMPILE("{}e-4"), t).out;
   double value = 0;
-  std::from_chars(buf.data(), end, value);
+  fast_float::from_chars(buf.data(), end, value);
   return value;
 }
 
@@ -56,7 +59,7 @@ std::string TextFromDouble(double x) {
   // d.dddddddddddddde±x: 15 significant digits, exact binary value rounded
   // with ties to even.
   std::array<char, 40> buf{};
-  const char* end = std::to_chars(buf.data(), buf.data() + buf.size(), x, std::chars_format::scientific, 14).ptr;
+  const char* end = fmt::format_to_n(buf.data(), buf.size(), FMT_COMPILE("{:.14e}"), x).out;
   const std::string_view sci(buf.data(), static_cast<std::size_t>(end - buf.data()));
   const bool negative = sci.front() == '-';
   const std::size_t e_pos = sci.find('e');

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Currency: the fixed-point quantity of the calculation, and the six
 // conversions and operations the calculation is built from.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Failures of the numeric core, as values.
 //
 // Nothing in calc/ throws or reports; every operation that can fail returns a

@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: MIT
 #include "calc/number_text.h"
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <system_error>
+
+#include <fast_float/fast_float.h>
 
 namespace calc {
 namespace {
@@ -219,13 +222,12 @@ Checked<double> ParseDouble(std::string_view utf8) noexcept {
   *end++ = 'e';
   end = std::to_chars(end, buf.data() + buf.size(), e10 - static_cast<std::int64_t>(kept)).ptr;
 
+  // Correctly rounded, ties to even; beyond the largest double it gives
+  // infinity, below half the least subnormal zero.
   double value = 0;
-  const auto [ptr, ec] = std::from_chars(buf.data(), end, value);
-  if (ec == std::errc::result_out_of_range) {
-    if (e10 <= 0) return zero;
-    return Failure::OutOfRange;
-  }
+  const auto [ptr, ec] = fast_float::from_chars(buf.data(), end, value);
   if (ec != std::errc{} || ptr != end) return Failure::NotANumber;  // cannot happen
+  if (std::isinf(value)) return Failure::OutOfRange;
   return scan.negative ? -value : value;
 }
 

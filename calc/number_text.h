@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading numbers typed by a person.
 //
 // Accepted notation (one grammar for both conversions):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "calc/units.h"
 
 #include "calc/arithmetic.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The three input rows and their units, and the conversion of one row's
 // (unit text, entry text) pair to a Currency in the row's base unit.
 #pragma once

@@ -1,38 +1,67 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need, from Debian/Ubuntu
-# packages. Installs only what is missing, so running it again is cheap.
+# SPDX-License-Identifier: MIT
+# Installs what building, running and packaging need, from Debian/Ubuntu
+# packages; with --test, also what every test needs (other compilers, Wine,
+# Emscripten, Chromium, lintian, and the web tests' npm packages from their
+# lock file). Installs only what is missing, so running it again is cheap.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 required=(
-  cmake make g++ pkg-config                      # build
+  cmake make g++ pkg-config dpkg-dev file gzip   # build and package
   googletest libgtest-dev libbenchmark-dev       # core tests and benchmark
+  libfast-float-dev libfmt-dev                   # number parsing and printing in the core
   qt6-base-dev qt6-qpa-plugins libgl-dev         # the window
   fonts-ipafont-gothic fontconfig                # Japanese text, metric-compatible
-  xvfb xauth libx11-dev xdotool                  # a real X window in tests
-  desktop-file-utils appstream dpkg-dev file     # installed-file checks, .deb
+  xdg-utils sudo                                 # opening the page; the README's install step
 )
-# Fuzzing needs clang with its libFuzzer runtime; without it the fuzz run is
+test_required=(
+  xvfb xauth libx11-dev xdotool                  # a real X window in tests
+  desktop-file-utils appstream lintian man-db    # installed-file and package checks
+  clang libc++-dev libc++abi-dev                 # the core with clang and libc++
+  g++-mingw-w64-x86-64-posix wine64              # the core for Windows, run under Wine
+  emscripten                                     # the core in WebAssembly, and the page
+  chromium                                       # the page in a real browser
+)
+# Fuzzing needs clang's libFuzzer runtime; without it the fuzz run is
 # skipped with a notice rather than failing the set-up.
-optional=(clang libclang-rt-dev)
+optional=(libclang-rt-dev)
+
+with_tests=false
+[ "${1:-}" = "--test" ] && with_tests=true
+$with_tests && required+=("${test_required[@]}")
+# Node.js and npm may come from elsewhere than Debian; only their commands matter.
+command -v node >/dev/null || required+=(nodejs)
+if $with_tests && ! command -v npm >/dev/null; then required+=(npm); fi
 
 is_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-
-missing=()
-for p in "${required[@]}" "${optional[@]}"; do is_installed "$p" || missing+=("$p"); done
-((${#missing[@]})) || exit 0
 
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
 apt_get() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
 
-echo "setup: installing ${missing[*]}"
-apt_get update -qq
-required_missing=()
-for p in "${required[@]}"; do is_installed "$p" || required_missing+=("$p"); done
-if ((${#required_missing[@]})); then
-  apt_get install -y -qq --no-install-recommends "${required_missing[@]}"
+missing=()
+for p in "${required[@]}"; do is_installed "$p" || missing+=("$p"); done
+if $with_tests; then
+  for p in "${optional[@]}"; do is_installed "$p" || missing+=("$p"); done
 fi
-for p in "${optional[@]}"; do
-  is_installed "$p" || apt_get install -y -qq --no-install-recommends "$p" ||
-    echo "setup: $p is not available here; the fuzz run will be skipped" >&2
-done
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  apt_get update -qq
+  required_missing=()
+  for p in "${required[@]}"; do is_installed "$p" || required_missing+=("$p"); done
+  if ((${#required_missing[@]})); then
+    apt_get install -y -qq --no-install-recommends "${required_missing[@]}"
+  fi
+  if $with_tests; then
+    for p in "${optional[@]}"; do
+      is_installed "$p" || apt_get install -y -qq --no-install-recommends "$p" ||
+        echo "setup: $p is not available here; the fuzz run will be skipped" >&2
+    done
+  fi
+fi
+
+# The browser tests' driver, exactly as the lock file pins it.
+if $with_tests && [ ! -d web/tests/node_modules ]; then
+  npm ci --prefix web/tests --no-audit --no-fund
+fi

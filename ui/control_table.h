@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's controls as one table, in tab order: name, kind, caption or
 // initial text, geometry in twips, font, tooltip. Form1 builds its widgets
 // from these rows in one loop, and the tests check the window against the
@@ -54,6 +55,18 @@ inline constexpr std::array<ControlRow, 17> kControls{{
   {"Command5", Kind::Button,   "電力の話",       "",              240, 2400, 1215, 375, FontChoice::System,    16, "",                   ""},
 }};
 // clang-format on
+
+// The boxes of the input rows, indexed by row (height, mass, time).
+inline constexpr std::array<std::string_view, 3> kEntryControls{"Text1(0)", "Text1(1)", "Text1(2)"};
+inline constexpr std::array<std::string_view, 3> kUnitControls{"Combo1", "Combo2", "Combo3"};
+
+// The window's colours.
+struct Rgb {
+  int r, g, b;
+};
+inline constexpr Rgb kWindowColour{1, 0, 66};      // near-black navy, where the picture does not reach
+inline constexpr Rgb kLabelColour{255, 255, 255};  // label text, over the picture
+inline constexpr Rgb kMarkTint{255, 214, 214};     // a box that stopped the calculation
 
 // Client area of the window, in twips.
 inline constexpr int kClientWidthTwips = 6180;

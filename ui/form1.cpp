@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/form1.h"
 
 #include <QComboBox>
@@ -10,14 +11,13 @@
 
 #include "ui/control_table.h"
 #include "ui/desktop.h"
-#include "ui/messages.h"
+#include "ui/texts.h"
 
 namespace ui {
 
 namespace {
 
-constexpr QColor kNavy(1, 0, 66);        // where the picture does not reach
-constexpr QColor kMarkTint(255, 214, 214);  // a box that stopped the calculation
+constexpr QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 constexpr char kProblemProperty[] = "tressinProblem";
 
 QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
@@ -37,15 +37,12 @@ std::size_t RowIndex(std::string_view name) {
   return kControls.size();
 }
 
-constexpr std::array<std::string_view, 3> kEntryNames{"Text1(0)", "Text1(1)", "Text1(2)"};
-constexpr std::array<std::string_view, 3> kComboNames{"Combo1", "Combo2", "Combo3"};
-
 QWidget* Build(const ControlRow& row, QWidget* parent) {
   switch (row.kind) {
     case Kind::Label: {
       auto* label = new QLabel(Q(row.text), parent);
       QPalette palette = label->palette();
-      palette.setColor(QPalette::WindowText, Qt::white);
+      palette.setColor(QPalette::WindowText, ToQColor(kLabelColour));
       label->setPalette(palette);
       return label;
     }
@@ -85,7 +82,7 @@ Form1::Form1(Desktop& desktop, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       desktop_(desktop),
       background_(QStringLiteral(":/art/background.png")) {
-  setWindowTitle(QStringLiteral("Kobrel"));
+  setWindowTitle(Q(kWindowTitle));
   setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
   QIcon icon;
   icon.addFile(QStringLiteral(":/art/icon-16.png"));
@@ -144,11 +141,11 @@ QWidget* Form1::Control(std::string_view name) const {
 }
 
 QLineEdit* Form1::Text1(calc::Row row) const {
-  return static_cast<QLineEdit*>(Control(kEntryNames[calc::Index(row)]));
+  return static_cast<QLineEdit*>(Control(kEntryControls[calc::Index(row)]));
 }
 
 QComboBox* Form1::Combo(calc::Row row) const {
-  return static_cast<QComboBox*>(Control(kComboNames[calc::Index(row)]));
+  return static_cast<QComboBox*>(Control(kUnitControls[calc::Index(row)]));
 }
 
 QLineEdit* Form1::Text2() const { return static_cast<QLineEdit*>(Control("Text2")); }
@@ -159,46 +156,32 @@ std::string Form1::EntryText(calc::Row row) const { return Text1(row)->text().to
 
 void Form1::SetResultText(std::string_view text) { Text2()->setText(Q(text)); }
 
-void Form1::Command1_Click() { desktop_.ShowMessage(this, ApplicationTitle(), ReferenceMessage(calc::Row::Height)); }
+void Form1::Command1_Click() { ShowReference(calc::Row::Height); }
 
-void Form1::Command2_Click() { desktop_.ShowMessage(this, ApplicationTitle(), ReferenceMessage(calc::Row::Mass)); }
+void Form1::Command2_Click() { ShowReference(calc::Row::Mass); }
 
 void Form1::Command3_Click() { ShowOutcome(calc::Calculate(*this, quantities_)); }
 
-void Form1::Command4_Click() { desktop_.ShowMessage(this, ApplicationTitle(), ReferenceMessage(calc::Row::Time)); }
+void Form1::Command4_Click() { ShowReference(calc::Row::Time); }
 
 void Form1::Command5_Click() { desktop_.OpenDocument(this, CompanionPageUrl()); }
+
+void Form1::ShowReference(calc::Row row) {
+  desktop_.ShowMessage(this, Q(kApplicationTitle), Q(ReferenceMessage(row)));
+}
 
 void Form1::ShowOutcome(const calc::CalculationOutcome& outcome) {
   ClearMarks();
   if (outcome.written) return;
-  bool rows_ok = true;
-  for (calc::Row row : calc::kRows) {
-    const calc::EntryStatus status = outcome.rows[calc::Index(row)];
-    if (status == calc::EntryStatus::Converted) continue;
-    rows_ok = false;
-    QWidget* box = status == calc::EntryStatus::UnitNotRecognised ? static_cast<QWidget*>(Combo(row)) : Text1(row);
-    Mark(box, RowProblem(status));
+  for (const FailureMark& mark : FailureMarks(outcome)) {
+    QWidget* box = Control(mark.control);
+    box->setProperty(kProblemProperty, Q(mark.problem));
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, ToQColor(kMarkTint));
+    box->setPalette(palette);
+    box->setToolTip(Q(MarkedTooltip(kControls[RowIndex(mark.control)].tooltip, mark.problem)));
   }
-  if (rows_ok) {
-    const QString problem = ResultProblem(outcome.result);
-    if (outcome.result == calc::ResultStatus::ZeroTime) {
-      Mark(Text1(calc::Row::Time), problem);
-    } else if (outcome.result == calc::ResultStatus::TooLarge) {
-      Mark(Text1(calc::Row::Height), problem);
-      Mark(Text1(calc::Row::Mass), problem);
-    }
-  }
-  Text2()->setText(ReasonText(outcome));
-}
-
-void Form1::Mark(QWidget* box, const QString& problem) {
-  box->setProperty(kProblemProperty, problem);
-  QPalette palette = box->palette();
-  palette.setColor(QPalette::Base, kMarkTint);
-  box->setPalette(palette);
-  const QString usual = Q(kControls[RowIndex(box->objectName().toStdString())].tooltip);
-  box->setToolTip(usual.isEmpty() ? problem : usual + QStringLiteral("：") + problem);
+  Text2()->setText(Q(ReasonText(outcome)));
 }
 
 void Form1::ClearMarks() {
@@ -215,7 +198,7 @@ QString Form1::Problem(const QWidget* box) { return box->property(kProblemProper
 
 void Form1::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), kNavy);
+  painter.fillRect(rect(), ToQColor(kWindowColour));
   painter.drawPixmap(0, 0, background_);  // unscaled, clipped at the right and bottom
 }
 

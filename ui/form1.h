@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1: the program's one window.
 //
 // How the parts meet:
@@ -69,7 +70,7 @@ class Form1 : public QWidget, public calc::LiftView {
 
  private:
   void ShowOutcome(const calc::CalculationOutcome& outcome);
-  void Mark(QWidget* box, const QString& problem);
+  void ShowReference(calc::Row row);
   void ClearMarks();
 
   Desktop& desktop_;

@@ -111,6 +111,8 @@ TEST(TextFromDoubleTest, FifteenSignificantDigitsAndExponentOutsideRange) {
       {1e14, "100000000000000"}, {999999999999999.0, "999999999999999"},
       {1e15, "1E+15"}, {1.23456789012346e15, "1.23456789012346E+15"},
       {999999999999999.9, "1E+15"},  // rounding to 15 digits carries into the exponent
+      // Exact binary values halfway between two 15-digit results: ties to even.
+      {112589990684262.5, "112589990684262"}, {999999999999999.5, "1E+15"},
       {1e-5, "0.00001"}, {1.25e-5, "0.0000125"}, {9.999999999999999e-6, "0.00001"},
       {1e-6, "1E-06"}, {-1.5e-7, "-1.5E-07"}, {1e300, "1E+300"},
       {std::numeric_limits<double>::max(), "1.79769313486232E+308"},
