@@ -96,11 +96,7 @@ std::string TextFromDouble(double x) {
     out += '.';
     out += digits.substr(1);
   }
-  out += 'E';
-  out += exponent < 0 ? '-' : '+';
-  const std::string magnitude = std::to_string(std::abs(exponent));
-  if (magnitude.size() < 2) out += '0';
-  out += magnitude;
+  fmt::format_to(std::back_inserter(out), FMT_COMPILE("E{}{:02}"), exponent < 0 ? '-' : '+', std::abs(exponent));
   return out;
 }
 

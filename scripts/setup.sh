@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what building, running and packaging need, from Debian/Ubuntu
-# packages; with --test, also what every test needs (other compilers, Wine,
+# packages; with --web, also Emscripten for the web page; with --test, also what every test needs (other compilers, Wine,
 # Emscripten, Chromium, lintian, and the web tests' npm packages from their
 # lock file). Installs only what is missing, so running it again is cheap.
 set -euo pipefail
@@ -28,8 +28,10 @@ test_required=(
 optional=(libclang-rt-dev)
 
 with_tests=false
-[ "${1:-}" = "--test" ] && with_tests=true
-$with_tests && required+=("${test_required[@]}")
+case "${1:-}" in
+  --test) with_tests=true; required+=("${test_required[@]}") ;;
+  --web) required+=(emscripten) ;;
+esac
 # Node.js and npm may come from elsewhere than Debian; only their commands matter.
 command -v node >/dev/null || required+=(nodejs)
 if $with_tests && ! command -v npm >/dev/null; then required+=(npm); fi

@@ -60,6 +60,10 @@ inline constexpr std::array<ControlRow, 17> kControls{{
 inline constexpr std::array<std::string_view, 3> kEntryControls{"Text1(0)", "Text1(1)", "Text1(2)"};
 inline constexpr std::array<std::string_view, 3> kUnitControls{"Combo1", "Combo2", "Combo3"};
 
+// The labels that name the boxes beside them (label, box), for screen readers.
+inline constexpr std::array<std::array<std::string_view, 2>, 4> kLabelBuddies{{
+    {"Label1", "Text1(0)"}, {"Label3", "Text1(1)"}, {"Label2", "Text1(2)"}, {"Label4", "Text2"}}};
+
 // The window's colours.
 struct Rgb {
   int r, g, b;

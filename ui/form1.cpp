@@ -112,10 +112,7 @@ Form1::Form1(Desktop& desktop, QWidget* parent)
   }
 
   // Labels name the boxes beside them, for screen readers.
-  static_cast<QLabel*>(Control("Label1"))->setBuddy(Control("Text1(0)"));
-  static_cast<QLabel*>(Control("Label3"))->setBuddy(Control("Text1(1)"));
-  static_cast<QLabel*>(Control("Label2"))->setBuddy(Control("Text1(2)"));
-  static_cast<QLabel*>(Control("Label4"))->setBuddy(Control("Text2"));
+  for (const auto& [label, box] : kLabelBuddies) static_cast<QLabel*>(Control(label))->setBuddy(Control(box));
 
   auto* calculate = static_cast<QPushButton*>(Control("Command3"));
   calculate->setDefault(true);

@@ -33,6 +33,11 @@ std::string ReferenceMessage(calc::Row row) {
   return Lines({"持ち上げることにかかる時間です", "公衆電話十円で話す：1分", ""});
 }
 
+std::string_view ReferenceButton(calc::Row row) {
+  constexpr std::array<std::string_view, 3> kButtons{"Command1", "Command2", "Command4"};
+  return kButtons[calc::Index(row)];
+}
+
 std::string_view RowProblem(calc::EntryStatus status) {
   switch (status) {
     case calc::EntryStatus::Converted: return {};

@@ -21,6 +21,9 @@ inline constexpr std::string_view kApplicationTitle = "Tressin";
 // the user; the time message ends with a CR LF.
 std::string ReferenceMessage(calc::Row row);
 
+// The "参考" button that shows a row's reference message.
+std::string_view ReferenceButton(calc::Row row);
+
 // Why a row did not convert, as a short phrase for a tooltip ("数値ではありません").
 // Empty for a converted row.
 std::string_view RowProblem(calc::EntryStatus status);

@@ -4,6 +4,10 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -31,6 +35,19 @@ class RecordingDesktop : public ui::Desktop {
 
 // Types text the way an input method delivers it, one character a key event:
 // QTest::keyClicks only carries Latin-1.
+// The calculation table the web page's test runs too.
+QJsonObject Cases() {
+  QFile file(QStringLiteral(TRESSIN_CALCULATION_CASES));
+  if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", TRESSIN_CALCULATION_CASES);
+  return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QStringList Strings(const QJsonValue& array) {
+  QStringList out;
+  for (const QJsonValue& v : array.toArray()) out << v.toString();
+  return out;
+}
+
 void Type(QWidget* target, const QString& text) {
   for (const QChar c : text) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
@@ -255,15 +272,11 @@ class Form1Test : public QObject {
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QStringList>("units");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("one of each") << QStringList{"1", "1", "1"} << QStringList{"m", "kg", "秒"} << "9.80665";
-    QTest::newRow("Tokyo tower") << QStringList{"333", "60", "1"} << QStringList{"m", "kg", "分"} << "3265.61445";
-    QTest::newRow("small units") << QStringList{"100", "1000", "1"} << QStringList{"cm", "g", "分"}
-                                 << "0.163444166666667";
-    QTest::newRow("full-width") << QStringList{"３３３", "６０", "１"} << QStringList{"m", "kg", "分"}
-                                << "3265.61445";
-    QTest::newRow("negative") << QStringList{"-1", "1", "1"} << QStringList{"m", "kg", "秒"} << "-9.80665";
-    QTest::newRow("hours and tonnes") << QStringList{"2.5", "1.5", "1.5"} << QStringList{"km", "t", "時間"}
-                                      << "6810.17361111111";
+    for (const QJsonValue& row : Cases()["computed"].toArray()) {
+      const QJsonObject c = row.toObject();
+      QTest::newRow(qPrintable(c["name"].toString())) << Strings(c["entries"]) << Strings(c["units"])
+                                                       << c["shown"].toString();
+    }
   }
 
   void calculation() {
@@ -286,22 +299,11 @@ class Form1Test : public QObject {
     QTest::addColumn<QStringList>("units");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("marked");
-    QTest::newRow("height not a number") << QStringList{"abc", "2", "1"} << QStringList{"m", "kg", "秒"}
-                                         << "変位が数値ではありません" << "Text1(0)";
-    QTest::newRow("mass empty") << QStringList{"10", "", "1"} << QStringList{"m", "kg", "秒"}
-                                << "質量が数値ではありません" << "Text1(1)";
-    QTest::newRow("height unit mm") << QStringList{"10", "2", "1"} << QStringList{"mm", "kg", "秒"}
-                                    << "変位の単位が分かりません" << "Combo1";
-    QTest::newRow("time unit s") << QStringList{"10", "2", "1"} << QStringList{"m", "kg", "s"}
-                                 << "時間の単位が分かりません" << "Combo3";
-    QTest::newRow("height too large") << QStringList{"1000000000000", "2", "1"} << QStringList{"km", "kg", "秒"}
-                                      << "変位の値が大きすぎます" << "Text1(0)";
-    QTest::newRow("time zero") << QStringList{"10", "2", "0"} << QStringList{"m", "kg", "秒"} << "時間が0です"
-                               << "Text1(2)";
-    QTest::newRow("time rounds to zero") << QStringList{"10", "2", "0.00004"} << QStringList{"m", "kg", "秒"}
-                                         << "時間が0です" << "Text1(2)";
-    QTest::newRow("product too large") << QStringList{"1000000", "1000000", "1"} << QStringList{"km", "t", "秒"}
-                                       << "結果が大きすぎます" << "Text1(0)";
+    for (const QJsonValue& row : Cases()["failed"].toArray()) {
+      const QJsonObject c = row.toObject();
+      QTest::newRow(qPrintable(c["name"].toString())) << Strings(c["entries"]) << Strings(c["units"])
+                                                       << c["reason"].toString() << c["marked"].toString();
+    }
   }
 
   void failedCalculationSaysWhyAndMarksTheBox() {

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds the web edition: build-web/web/tressin.html, one self-contained
+# file (page, WebAssembly core and artwork), with denryoku.html beside it.
+# Installs Emscripten first when it is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh --web
+# Debian's Emscripten finds its JavaScript parser (acorn) through NODE_PATH.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+cmake -S . -B build-web -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DTRESSIN_BUILD_UI=OFF -DTRESSIN_BUILD_BENCH=OFF -DBUILD_TESTING=OFF "$@" >/dev/null
+cmake --build build-web --target web_page -j"$(nproc)"
+echo "web page: $PWD/build-web/web/tressin.html (with denryoku.html beside it)"
