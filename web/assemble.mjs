@@ -38,6 +38,8 @@ const csp = [
   `script-src ${sha256(core)} ${sha256(page)} 'wasm-unsafe-eval'`,
   `style-src ${sha256(css)}`,
   'img-src data:',
+  // The core's WebAssembly is inside the file, as a data: URI it reads back.
+  'connect-src data:',
   "base-uri 'none'",
   "form-action 'none'",
 ].join('; ');

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The web page's size (raw and gzip) and its time to the first possible
+# calculation in headless Chromium, median of N loads (default 20). Builds
+# the page first. Prints figures; asserts nothing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build-web.sh >/dev/null
+bash scripts/setup.sh --test >/dev/null
+node web/tests/measure.mjs build-web/web/tressin.html "${1:-20}"

@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: MIT
+// The built page, opened from disk in headless Chromium with the network
+// off, driven by keyboard and mouse as a person would. It is checked
+// against the window's own description (exported from the control table)
+// and the window's calculation table.
+//
+//   TRESSIN_PAGE=build-web/web/tressin.html node --test web/tests
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { dirname, join, resolve } from 'node:path';
+import { after, afterEach, before, beforeEach, describe, test } from 'node:test';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import puppeteer from 'puppeteer-core';
+
+const here = dirname(fileURLToPath(import.meta.url));
+const top = resolve(here, '../..');
+const pagePath = resolve(top, process.env.TRESSIN_PAGE ?? 'build-web/web/tressin.html');
+const pageUrl = pathToFileURL(pagePath).href;
+const desc = JSON.parse(readFileSync(join(dirname(pagePath), 'window.json'), 'utf8'));
+const cases = JSON.parse(readFileSync(join(top, 'tests/ui/calculations.json'), 'utf8'));
+const byName = new Map(desc.controls.map((c) => [c.name, c]));
+
+let browser;
+let page;
+let problems;  // console errors, page errors and requests that left the page
+
+before(async () => {
+  browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--allow-file-access-from-files'],
+  });
+});
+after(async () => { await browser?.close(); });
+
+async function open(width = 640) {
+  problems = [];
+  page = await browser.newPage();
+  await page.emulateNetworkConditions({ offline: true, download: 0, upload: 0, latency: 0 });
+  await page.setViewport({ width, height: 400 });
+  page.on('console', (m) => { if (m.type() === 'error') problems.push(`console: ${m.text()}`); });
+  page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
+  page.on('request', (r) => {
+    const url = r.url();
+    if (!url.startsWith('data:') && url !== pageUrl) problems.push(`request: ${url}`);
+  });
+  await page.goto(pageUrl);
+  await page.waitForSelector('html[data-ready="true"]');
+}
+
+const value = (name) => page.$eval(`[id="${name}"]`, (el) => el.value);
+const focused = () => page.evaluate(() => document.activeElement?.id ?? '');
+
+async function fill(entries, units) {
+  for (const [i, text] of entries.entries()) {
+    for (const name of [desc.entries[i], desc.units[i]]) {
+      await page.$eval(`[id="${name}"]`, (el) => { el.value = ''; });
+    }
+    await page.type(`[id="${desc.entries[i]}"]`, text);
+    await page.type(`[id="${desc.units[i]}"]`, units[i]);
+  }
+}
+
+describe('tressin.html', () => {
+  beforeEach(async () => { await page?.close(); await open(); });
+  afterEach(() => { assert.deepEqual(problems, [], 'console errors or requests that left the page'); });
+
+  test('title, size and every control where the table puts it', async () => {
+    assert.equal(await page.title(), 'Kobrel');
+    assert.deepEqual([desc.width, desc.height], [412, 203]);
+    // A few rows worked out by hand, so the export itself is checked too.
+    assert.deepEqual(['left', 'top', 'width', 'height'].map((k) => byName.get('Text1(0)')[k]), [64, 24, 209, 25]);
+    assert.deepEqual(['left', 'top', 'width', 'height'].map((k) => byName.get('Command3')[k]), [312, 160, 81, 25]);
+    const boxes = await page.evaluate(() => {
+      const origin = document.getElementById('window').getBoundingClientRect();
+      return [...document.getElementById('window').children].filter((el) => el.tagName !== 'DATALIST').map((el) => {
+        const r = el.getBoundingClientRect();
+        return { name: el.id, left: r.left - origin.left, top: r.top - origin.top, width: r.width, height: r.height };
+      });
+    });
+    assert.deepEqual(boxes.map((b) => b.name), desc.controls.map((c) => c.name));
+    for (const b of boxes) {
+      const c = byName.get(b.name);
+      assert.deepEqual([b.left, b.top, b.width, b.height], [c.left, c.top, c.width, c.height], b.name);
+    }
+    const origin = await page.$eval('#window', (el) => [el.offsetWidth, el.offsetHeight]);
+    assert.deepEqual(origin, [412, 203]);
+  });
+
+  test('initial texts, unit lists, focus and accessible names', async () => {
+    assert.equal(await focused(), 'Text1(0)');
+    for (const c of desc.controls) {
+      const got = await page.$eval(`[id="${c.name}"]`, (el) => ({
+        text: el.tagName === 'INPUT' ? el.value : el.textContent,
+        items: el.list ? [...el.list.options].map((o) => o.value) : [],
+        label: el.getAttribute('aria-label') ?? '',
+        title: el.title,
+      }));
+      assert.equal(got.text, c.text, c.name);
+      assert.deepEqual(got.items, c.items, c.name);
+      assert.equal(got.title, c.tooltip, c.name);
+      if (c.kind === 'button') assert.equal(got.label, c.text, c.name);
+      else if (c.accessibleName) assert.equal(got.label, c.accessibleName, c.name);
+    }
+    const names = await page.evaluate(async () => {
+      const out = {};
+      for (const el of document.querySelectorAll('label[for]')) out[el.id] = el.htmlFor;
+      return out;
+    });
+    assert.deepEqual(names, desc.buddies);
+  });
+
+  test('Tab follows the table, skipping the labels', async () => {
+    const want = desc.controls.filter((c) => c.kind !== 'label').map((c) => c.name);
+    const order = [await focused()];
+    for (let i = 1; i < want.length; ++i) {
+      await page.keyboard.press('Tab');
+      order.push(await focused());
+    }
+    assert.deepEqual(order, want);
+  });
+
+  for (const c of cases.computed) {
+    test(`calculation: ${c.name}`, async () => {
+      await fill(c.entries, c.units);
+      await page.keyboard.press('Enter');  // in the last unit box
+      assert.equal(await value('Text2'), c.shown);
+    });
+  }
+
+  test('Enter in each box calculates, and 計算 can be clicked', async () => {
+    await fill(['333', '60', '1'], ['m', 'kg', '分']);
+    for (const name of [...desc.entries, ...desc.units, 'Text2']) {
+      await page.$eval('[id="Text2"]', (el) => { el.value = ''; });
+      await page.focus(`[id="${name}"]`);
+      await page.keyboard.press('Enter');
+      assert.equal(await value('Text2'), '3265.61445', name);
+    }
+    await page.$eval('[id="Text2"]', (el) => { el.value = ''; });
+    await page.click('[id="Command3"]');
+    assert.equal(await value('Text2'), '3265.61445');
+  });
+
+  test('unit boxes keep what is typed exactly', async () => {
+    for (const typed of ['M', 'ｍ', 'km ', '時間']) {
+      await page.$eval('[id="Combo1"]', (el) => { el.value = ''; });
+      await page.type('[id="Combo1"]', typed);
+      await page.keyboard.press('Enter');
+      assert.equal(await value('Combo1'), typed);
+    }
+  });
+
+  for (const c of cases.failed) {
+    test(`failure: ${c.name}`, async () => {
+      await fill(['10', '2', '1'], ['m', 'kg', '秒']);
+      await page.keyboard.press('Enter');
+      assert.equal(await value('Text2'), '196.133');
+      await fill(c.entries, c.units);
+      const before = await focused();
+      await page.keyboard.press('Enter');
+      assert.equal(await value('Text2'), c.reason);
+      const mark = await page.$eval(`[id="${c.marked}"]`, (el) => ({
+        problem: el.dataset.problem, title: el.title, invalid: el.getAttribute('aria-invalid'),
+        colour: getComputedStyle(el).backgroundColor,
+      }));
+      assert.ok(mark.problem, 'marked with a problem');
+      assert.ok(mark.title.endsWith(mark.problem), mark.title);
+      assert.equal(mark.invalid, 'true');
+      assert.equal(mark.colour, 'rgb(255, 214, 214)');
+      assert.equal(await focused(), before);
+      for (const [i, text] of c.entries.entries()) assert.equal(await value(desc.entries[i]), text);
+
+      await fill(['10', '2', '1'], ['m', 'kg', '秒']);
+      await page.keyboard.press('Enter');
+      assert.equal(await value('Text2'), '196.133');
+      assert.equal(await page.$$eval('[aria-invalid]', (els) => els.length), 0);
+      assert.equal(await page.$eval(`[id="${c.marked}"]`, (el) => el.title), byName.get(c.marked).tooltip);
+    });
+  }
+
+  for (const [name, text] of Object.entries(desc.references)) {
+    test(`reference message of ${name}`, async () => {
+      await page.click(`[id="${name}"]`);
+      const shown = await page.evaluate(() => ({
+        open: document.getElementById('message').open,
+        modal: document.getElementById('message').matches(':modal'),
+        title: document.getElementById('message-title').textContent,
+        text: document.getElementById('message-text').textContent,
+        focus: document.activeElement.id,
+        buttons: [...document.querySelectorAll('#message button')].map((b) => b.textContent),
+      }));
+      assert.deepEqual(shown, { open: true, modal: true, title: 'Tressin', text, focus: 'message-ok', buttons: ['OK'] });
+      await page.keyboard.press(name === 'Command2' ? 'Escape' : 'Enter');
+      assert.equal(await page.$eval('#message', (el) => el.open), false);
+      assert.equal(await focused(), name);
+    });
+  }
+
+  test('the reference messages are the window\'s, byte for byte', () => {
+    assert.equal(desc.references.Command1, '持ち上げる高さです\r\n富士山の標高：3776m\r\n東京タワーの高さ：333m\r\n地球一周：40000km');
+    assert.equal(desc.references.Command2, '持ち上げる物の重さです\r\n一円玉：1g\r\nあなたの体重：???kg');
+    assert.equal(desc.references.Command4, '持ち上げることにかかる時間です\r\n公衆電話十円で話す：1分\r\n');
+  });
+
+  test('電力の話 opens denryoku.html from beside the page in a new tab', async () => {
+    const opened = new Promise((done) => {
+      browser.once('targetcreated', (t) => done(t.url()));
+    });
+    await page.click('[id="Command5"]');
+    assert.equal(await opened, new URL('denryoku.html', pageUrl).href);
+  });
+
+  test('a narrow screen scales the whole window down', async () => {
+    await page.close();
+    await open(300);
+    const r = await page.$eval('#window', (el) => el.getBoundingClientRect().width);
+    assert.ok(r <= 300 && r > 250, `window is ${r} px wide`);
+    const button = await page.$eval('[id="Command3"]', (el) => el.getBoundingClientRect().right);
+    assert.ok(button <= 300, `計算 ends at ${button}`);
+  });
+
+  test('a Content-Security-Policy allows nothing from elsewhere', async () => {
+    const csp = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (el) => el.content);
+    assert.match(csp, /default-src 'none'/);
+    assert.doesNotMatch(csp, /https?:|unsafe-inline/);
+  });
+});
