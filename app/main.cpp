@@ -5,8 +5,8 @@
 
 #include "app/command_line.h"
 #include "app/metadata.h"
+#include "app/startup_trace.h"
 #include "ui/desktop.h"
-#include "ui/fonts.h"
 #include "ui/form1.h"
 
 namespace {
@@ -34,6 +34,7 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  app::TracePhase("main");
   if (const auto status = app::AnswerStandardOptions(argc, argv, kUsage)) return *status;
   if (!HasDisplay()) {
     std::fprintf(stderr,
@@ -47,10 +48,14 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QString::fromUtf8(app::kProductName));
   QApplication::setApplicationVersion(QString::fromUtf8(app::kVersion));
   QLocale::setDefault(QLocale(QString::fromUtf8(app::kLanguage)));
-  ui::InstallFontSubstitutes();
+
+  app::TracePhase("application");
 
   ui::SystemDesktop desktop;
   ui::Form1 window(desktop);
+  app::TracePhase("window");
+  app::FirstPaintTrace first_paint;
+  if (app::StartupTraceWanted()) window.installEventFilter(&first_paint);
   window.setAccessibleDescription(QString::fromUtf8(app::kDescription));
   window.show();
   return QApplication::exec();

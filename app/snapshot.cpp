@@ -14,7 +14,6 @@
 
 #include "app/command_line.h"
 #include "ui/desktop.h"
-#include "ui/fonts.h"
 #include "ui/form1.h"
 
 namespace {
@@ -55,7 +54,6 @@ int main(int argc, char* argv[]) {
   const char* out_arg = OutputArgument(argc, argv);
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  ui::InstallFontSubstitutes();
   const QString out = QDir::current().absoluteFilePath(out_arg != nullptr ? QString::fromLocal8Bit(out_arg) : "tressin.png");
 
   NoDesktop desktop;

@@ -9,6 +9,14 @@
 #include <iterator>
 
 #include <fast_float/fast_float.h>
+
+// {fmt} as a header-only library with no locale: a fixed (unused) thousands
+// separator keeps it from consulting std::locale. Our format strings are
+// checked at compile time, so it never reports an error at run time; were
+// it to, it stops rather than throw or pull in printf.
+#define FMT_HEADER_ONLY
+#define FMT_STATIC_THOUSANDS_SEPARATOR ','
+#define FMT_THROW(x) ::std::abort()
 #include <fmt/compile.h>
 #include <fmt/format.h>
 

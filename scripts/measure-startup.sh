@@ -1,30 +1,104 @@
 #!/usr/bin/env bash
-# Start-up to a visible window, and peak memory, of the real program in a
-# real X window: median of N runs (default 10). Prints figures; asserts
-# nothing. Needs a built tree (build/) and Xvfb.
+# SPDX-License-Identifier: MIT
+# Start-up time and peak memory of tressin against the barest Qt Widgets
+# window (bench/bare_window.cpp), both built in Release with the same flags,
+# launched interleaved in a real X server (Xvfb). For each program: the
+# median time from launch to its window being mapped (viewable), and the
+# median peak resident memory (VmHWM), each with its ratio to the bare
+# window's. Then tressin's start-up split into phases. Prints figures;
+# asserts nothing.
+#
+#   bash scripts/measure-startup.sh [RUNS]      (default 20 launches each)
+#   extra programs to compare: MEASURE_VARIANTS="name=/path/to/program:Window title ..."
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-10}
-program=$PWD/build/app/tressin
-tool=$PWD/build/tests/ui/x11_window
+runs=${1:-20}
 
 if [ -z "${INSIDE_XVFB:-}" ]; then
+  bash scripts/setup.sh --test >/dev/null
+  cmake -S . -B build-measure -DCMAKE_BUILD_TYPE=Release -DTRESSIN_BUILD_BENCH=ON >/dev/null
+  cmake --build build-measure -j"$(nproc)" --target tressin bare_window naive_dialog x11_window >/dev/null
   exec env INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 
-times=()
-peaks=()
+tool=$PWD/build-measure/tests/ui/x11_window
+names=(bare tressin naive)
+programs=("$PWD/build-measure/bench/bare_window" "$PWD/build-measure/app/tressin" "$PWD/build-measure/bench/naive_dialog")
+titles=(Bare Kobrel Naive)
+for v in ${MEASURE_VARIANTS:-}; do
+  names+=("${v%%=*}")
+  rest=${v#*=}
+  programs+=("${rest%%:*}")
+  titles+=("${rest#*:}")
+done
+cd "$PWD/build-measure/app"  # where tressin finds its page, as when installed
+
+now() { date +%s%N; }
+launch() {  # launch INDEX: prints "ms kib"
+  local start end pid peak
+  start=$(now)
+  "${programs[$1]}" >/dev/null 2>&1 &
+  pid=$!
+  "$tool" "${titles[$1]}" --timeout 30 >/dev/null
+  end=$(now)
+  peak=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
+  "$tool" "${titles[$1]}" --close >/dev/null
+  wait "$pid" || true
+  echo "$(((end - start) / 1000)) $peak"
+}
+median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+
+declare -A times peaks
+for i in $(seq "$runs"); do
+  # Interleaved, and each round in a rotated order, so drift hits all alike.
+  for k in "${!names[@]}"; do
+    j=$(((k + i) % ${#names[@]}))
+    read -r us kib < <(launch "$j")
+    times[$j]+="$us "
+    peaks[$j]+="$kib "
+  done
+done
+
+base_t=$(median ${times[0]})
+base_m=$(median ${peaks[0]})
+printf '%-12s %12s %8s %14s %8s\n' program "time (ms)" ratio "peak RSS (MiB)" ratio
+for k in "${!names[@]}"; do
+  t=$(median ${times[$k]})
+  m=$(median ${peaks[$k]})
+  awk -v n="${names[$k]}" -v t="$t" -v m="$m" -v bt="$base_t" -v bm="$base_m" \
+    'BEGIN { printf "%-12s %12.1f %7.2fx %14.1f %7.2fx\n", n, t / 1000, t / bt, m / 1024, m / bm }'
+done
+echo "medians of $runs interleaved launches each, time from launch to the window being mapped"
+
+# Where tressin's time goes: launch to main, QApplication, building Form1,
+# first paint.
+TMPDIR_TRACE=$(mktemp)
+trap 'rm -f "$TMPDIR_TRACE"' EXIT
+declare -A phase
 for _ in $(seq "$runs"); do
-  start=$(date +%s%N)
-  "$program" >/dev/null 2>&1 &
+  start=$(now)
+  TRESSIN_STARTUP_TRACE=1 "${programs[1]}" 2>"$TMPDIR_TRACE" >/dev/null &
   pid=$!
   "$tool" Kobrel --timeout 30 >/dev/null
-  end=$(date +%s%N)
-  times+=($(((end - start) / 1000000)))
-  peaks+=("$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")")
+  mapped=$(now)
   "$tool" Kobrel --close >/dev/null
-  wait "$pid"
+  wait "$pid" || true
+  prev=$start
+  for p in main application window painted; do
+    t=$(awk -v p="$p" '$1 == "startup" && $2 == p {print $3}' "$TMPDIR_TRACE")
+    phase[$p]+="$(((t - prev) / 1000)) "
+    prev=$t
+  done
+  phase[mapped]+="$(((mapped - prev) / 1000)) "
 done
-median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
-echo "start-up to visible window: median $(median "${times[@]}") ms over $runs runs (all: ${times[*]})"
-echo "peak resident memory: median $(median "${peaks[@]}") KiB"
+echo "tressin, phase by phase (median ms):"
+for p in main application window painted mapped; do
+  case $p in
+    main) what="launch to main()" ;;
+    application) what="QApplication" ;;
+    window) what="building Form1" ;;
+    painted) what="to the end of the first paint" ;;
+    mapped) what="to the window seen mapped" ;;
+  esac
+  awk -v w="$what" -v t="$(median ${phase[$p]})" 'BEGIN { printf "  %-32s %7.1f\n", w, t / 1000 }'
+done

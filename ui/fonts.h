@@ -1,10 +1,20 @@
+// SPDX-License-Identifier: MIT
+// The window's one Japanese face.
 #pragma once
+
+#include <QString>
 
 namespace ui {
 
-// The controls ask for "ＭＳ Ｐゴシック". Where it is absent, Qt is told to use a
-// metric-compatible Japanese face instead, so Japanese text keeps its widths
-// and never renders as boxes. Call once, after the application exists.
-void InstallFontSubstitutes();
+// The family every control's font names: "ＭＳ Ｐゴシック" where it is
+// installed, else the first installed metric-compatible Japanese face
+// (IPAPGothic, then Noto Sans CJK JP), so Japanese text keeps its widths and
+// never renders as boxes. Resolved once against the installed families:
+// naming a missing family would make every font load search for it again.
+// Call after the application exists.
+const QString& WindowFontFamily();
+
+// The families tried, in order, when "ＭＳ Ｐゴシック" is missing.
+inline const char* const kFontFallbacks[] = {"IPAPGothic", "IPA Pゴシック", "Noto Sans CJK JP", "IPAGothic"};
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -11,6 +12,7 @@
 
 #include "ui/control_table.h"
 #include "ui/desktop.h"
+#include "ui/fonts.h"
 #include "ui/texts.h"
 
 namespace ui {
@@ -22,12 +24,24 @@ constexpr char kProblemProperty[] = "tressinProblem";
 
 QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
+// The platform's button font has no Japanese glyphs; its captions take the
+// window's Japanese face at the platform's size, rather than a second
+// Japanese face found by fallback.
 QFont FontFor(FontChoice choice, const QFont& system) {
-  if (choice == FontChoice::System) return system;
-  QFont font(Q(kFontFamily));
+  QFont font(WindowFontFamily());
+  if (choice == FontChoice::System) {
+    font.setPointSizeF(system.pointSizeF());
+    return font;
+  }
   font.setPointSize(choice == FontChoice::Bold9 ? 9 : 12);
   font.setBold(choice != FontChoice::Regular12);
   return font;
+}
+
+// PNG by name: no image plugins are loaded and asked what the file is.
+QPixmap LoadPng(const QString& path) {
+  QImageReader reader(path, "png");
+  return QPixmap::fromImage(reader.read());
 }
 
 std::size_t RowIndex(std::string_view name) {
@@ -37,22 +51,28 @@ std::size_t RowIndex(std::string_view name) {
   return kControls.size();
 }
 
-QWidget* Build(const ControlRow& row, QWidget* parent) {
+// A control with its font, so its text is laid out once, in its own face.
+QWidget* Build(const ControlRow& row, const QFont& font, QWidget* parent) {
   switch (row.kind) {
     case Kind::Label: {
-      auto* label = new QLabel(Q(row.text), parent);
+      auto* label = new QLabel(parent);
+      label->setFont(font);
+      label->setText(Q(row.text));
       QPalette palette = label->palette();
       palette.setColor(QPalette::WindowText, ToQColor(kLabelColour));
       label->setPalette(palette);
       return label;
     }
     case Kind::TextBox: {
-      auto* edit = new QLineEdit(Q(row.text), parent);
+      auto* edit = new QLineEdit(parent);
+      edit->setFont(font);
+      edit->setText(Q(row.text));
       edit->setMaxLength(INT_MAX);  // a text box has no length limit
       return edit;
     }
     case Kind::ComboBox: {
       auto* combo = new QComboBox(parent);
+      combo->setFont(font);
       combo->setEditable(true);
       combo->addItems(Q(row.items).split(u'|'));
       combo->setCurrentIndex(combo->findText(Q(row.text)));
@@ -65,7 +85,9 @@ QWidget* Build(const ControlRow& row, QWidget* parent) {
       return combo;
     }
     case Kind::Button: {
-      auto* button = new QPushButton(Q(row.text), parent);
+      auto* button = new QPushButton(parent);
+      button->setFont(font);
+      button->setText(Q(row.text));
       button->setAutoDefault(true);  // Enter on a focused button clicks it
       return button;
     }
@@ -80,25 +102,24 @@ QUrl CompanionPageUrl() { return QUrl::fromLocalFile(QDir::current().absoluteFil
 Form1::Form1(Desktop& desktop, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      desktop_(desktop),
-      background_(QStringLiteral(":/art/background.png")) {
+      desktop_(desktop) {
   setWindowTitle(Q(kWindowTitle));
   setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
   QIcon icon;
-  icon.addFile(QStringLiteral(":/art/icon-16.png"));
-  icon.addFile(QStringLiteral(":/art/icon-32.png"));
+  icon.addPixmap(LoadPng(QStringLiteral(":/art/icon-16.png")));
+  icon.addPixmap(LoadPng(QStringLiteral(":/art/icon-32.png")));
   setWindowIcon(icon);
 
   const QFont system_font = font();
+  setFont(FontFor(FontChoice::System, system_font));  // what the children start from
   QWidget* previous = nullptr;
   for (std::size_t i = 0; i < kControls.size(); ++i) {
     const ControlRow& row = kControls[i];
-    QWidget* w = Build(row, this);
+    QWidget* w = Build(row, FontFor(row.font, system_font), this);
     controls_[i] = w;
     w->setObjectName(Q(row.name));
     w->setGeometry(TwipsToPixels(row.left), TwipsToPixels(row.top), TwipsToPixels(row.width),
                    TwipsToPixels(row.height));
-    w->setFont(FontFor(row.font, system_font));
     if (!row.tooltip.empty()) w->setToolTip(Q(row.tooltip));
     if (!row.accessible_name.empty()) w->setAccessibleName(Q(row.accessible_name));
     if (row.kind == Kind::Button) {
@@ -194,9 +215,17 @@ void Form1::ClearMarks() {
 QString Form1::Problem(const QWidget* box) { return box->property(kProblemProperty).toString(); }
 
 void Form1::paintEvent(QPaintEvent*) {
+  // The picture is the part of the artwork the window shows, drawn 1:1 from
+  // the top-left corner; on a high-DPI screen, the version drawn at 2x.
+  const int scale = devicePixelRatioF() > 1.0 ? 2 : 1;
+  if (background_.isNull() || background_scale_ != scale) {
+    background_ = LoadPng(scale == 2 ? QStringLiteral(":/art/background@2x.png") : QStringLiteral(":/art/background.png"));
+    background_.setDevicePixelRatio(scale);
+    background_scale_ = scale;
+  }
   QPainter painter(this);
   painter.fillRect(rect(), ToQColor(kWindowColour));
-  painter.drawPixmap(0, 0, background_);  // unscaled, clipped at the right and bottom
+  painter.drawPixmap(0, 0, background_);
 }
 
 }  // namespace ui

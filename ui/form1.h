@@ -76,7 +76,8 @@ class Form1 : public QWidget, public calc::LiftView {
   Desktop& desktop_;
   calc::LiftQuantities quantities_;
   std::array<QWidget*, 17> controls_{};
-  QPixmap background_;
+  QPixmap background_;  // loaded at the first paint, for the screen's scale
+  int background_scale_ = 0;
 };
 
 }  // namespace ui

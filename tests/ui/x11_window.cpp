@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "x11_window: no viewable window titled \"%s\"\n", title.c_str());
       return 1;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   std::printf("title=%s width=%d height=%d\n", TitleOf(d, w).c_str(), attrs.width, attrs.height);
   std::fflush(stdout);
