@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Redraws ui/art/*.png from scripts/artwork/make_artwork.cpp.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,55 +1,156 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the unit and window tests, the core
-# once more under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# bounded libFuzzer run. Exits non-zero on the first failure.
+# SPDX-License-Identifier: MIT
+# Sets up, builds and runs every test, and every route the README documents:
+#  - the whole tree in Release with GCC and with clang, warnings as errors,
+#    and its tests (core, window, real X window, install checks);
+#  - the core once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+#    and a bounded libFuzzer run;
+#  - the core's tests with clang and libc++, with MinGW-w64 under Wine, and
+#    with Emscripten under node;
+#  - the web page built as the README says, and tested in headless Chromium;
+#  - the README's Install section word for word (GCC here, clang in a copy),
+#    lintian on the package, and a build without any test framework;
+#  - one smoke run of each measuring script (figures printed, not judged).
+# Exits non-zero on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
-bash scripts/setup.sh
+bash scripts/setup.sh --test
 
 summary=()
 passed_total=0
 failed_total=0
+count() {  # count NAME PASSED FAILED
+  summary+=("$1: $2 passed, $3 failed")
+  passed_total=$((passed_total + $2))
+  failed_total=$((failed_total + $3))
+}
 run_ctest() {  # run_ctest NAME BUILD_DIR [ctest args...]
-  local name=$1 dir=$2 log
+  local name=$1 dir=$2 log rc line
   shift 2
   log=$(mktemp)
+  set +e
   (cd "$dir" && ctest --output-on-failure -j"$jobs" "$@") 2>&1 | tee "$log"
-  local rc=${PIPESTATUS[0]}
-  local line
+  rc=${PIPESTATUS[0]}
+  set -e
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -1)
-  summary+=("$name: $line")
-  if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
-    failed_total=$((failed_total + BASH_REMATCH[1]))
-    passed_total=$((passed_total + BASH_REMATCH[2] - BASH_REMATCH[1]))
-  fi
   rm -f "$log"
+  if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+    count "$name" $((BASH_REMATCH[2] - BASH_REMATCH[1])) "${BASH_REMATCH[1]}"
+  fi
   return "$rc"
 }
+core_only=(-DTRESSIN_BUILD_UI=OFF -DTRESSIN_BUILD_BENCH=OFF)
+from_source=(-DTRESSIN_GTEST_SOURCE=/usr/src/googletest)
 
-echo "== build and test"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$jobs"
-QT_QPA_PLATFORM=offscreen run_ctest main build
+echo "== the whole tree, Release, GCC, warnings as errors"
+cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=Release -DTRESSIN_WERROR=ON >/dev/null
+cmake --build build-ci -j"$jobs"
+QT_QPA_PLATFORM=offscreen run_ctest gcc build-ci
+
+echo "== the whole tree, Release, clang, warnings as errors"
+CC=clang CXX=clang++ cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=Release -DTRESSIN_WERROR=ON >/dev/null
+cmake --build build-clang -j"$jobs"
+QT_QPA_PLATFORM=offscreen run_ctest clang build-clang -LE 'install|x11'
 
 echo "== core under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTRESSIN_BUILD_UI=OFF -DTRESSIN_BUILD_BENCH=OFF \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug "${core_only[@]}" -DTRESSIN_WERROR=ON \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
 cmake --build build-asan -j"$jobs" --target calc_tests
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitizers build-asan -L calc
 
 echo "== fuzzing the text conversions"
-if command -v clang++ >/dev/null && echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
+if echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
     clang++ -x c++ -fsanitize=fuzzer - -o /tmp/tressin-fuzz-probe 2>/dev/null; then
-  CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRESSIN_BUILD_UI=OFF \
-    -DTRESSIN_BUILD_BENCH=OFF -DTRESSIN_BUILD_FUZZ=ON >/dev/null
+  CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo "${core_only[@]}" \
+    -DTRESSIN_BUILD_FUZZ=ON >/dev/null
   cmake --build build-fuzz -j"$jobs" --target calc_fuzz
   run_ctest fuzz build-fuzz -L fuzz
 else
   echo "clang with libFuzzer is not installed: fuzz run skipped"
   summary+=("fuzz: skipped, no clang with libFuzzer")
 fi
+
+echo "== core with clang and libc++"
+CC=clang CXX=clang++ cmake -S . -B build-libcxx -DCMAKE_BUILD_TYPE=Release "${core_only[@]}" "${from_source[@]}" \
+  -DTRESSIN_WERROR=ON -DCMAKE_CXX_FLAGS=-stdlib=libc++ -DCMAKE_EXE_LINKER_FLAGS=-stdlib=libc++ >/dev/null
+cmake --build build-libcxx -j"$jobs"
+run_ctest libc++ build-libcxx
+
+# Cross builds run the whole suite as one test; their own counts are shown.
+cross_ctest() {  # cross_ctest NAME BUILD_DIR
+  local log rc
+  log=$(mktemp)
+  set +e
+  (cd "$2" && ctest -V) 2>&1 | tee "$log" | grep -E '^\S+: \[ *(PASSED|FAILED) *\]|tests passed|Failed|FAILED'
+  rc=${PIPESTATUS[0]}
+  set -e
+  if [[ $(grep -E '\[==========\] [0-9]+ tests' "$log" | tail -1) =~ \[==========\]\ ([0-9]+)\ tests ]]; then
+    local ran=${BASH_REMATCH[1]} failed=0
+    [[ $(grep -E '\[  FAILED  \] [0-9]+ test' "$log" | tail -1) =~ ([0-9]+)\ test ]] && failed=${BASH_REMATCH[1]}
+    count "$1" $((ran - failed)) "$failed"
+  fi
+  rm -f "$log"
+  return "$rc"
+}
+
+echo "== core with MinGW-w64, under Wine"
+cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+  "${core_only[@]}" "${from_source[@]}" -DTRESSIN_WERROR=ON >/dev/null
+cmake --build build-mingw -j"$jobs"
+WINEDEBUG=-all cross_ctest mingw build-mingw
+
+echo "== core with Emscripten, under node"
+cmake -S . -B build-emscripten -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" -DCMAKE_BUILD_TYPE=Release \
+  "${core_only[@]}" "${from_source[@]}" -DTRESSIN_WERROR=ON \
+  "-DCMAKE_EXE_LINKER_FLAGS=-sSINGLE_FILE=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1" >/dev/null
+cmake --build build-emscripten -j"$jobs" --target calc_tests
+cross_ctest emscripten build-emscripten
+
+echo "== the web page, built as the README says, in headless Chromium"
+bash scripts/build-web.sh -DTRESSIN_WERROR=ON
+log=$(mktemp)
+set +e
+(cd web/tests && TRESSIN_PAGE=build-web/web/tressin.html node --test --test-reporter=spec) 2>&1 | tee "$log"
+rc=${PIPESTATUS[0]}
+set -e
+pass=$(sed -n 's/^ℹ pass \([0-9]*\)$/\1/p' "$log")
+fail=$(sed -n 's/^ℹ fail \([0-9]*\)$/\1/p' "$log")
+rm -f "$log"
+count web "${pass:-0}" "${fail:-0}"
+[ "$rc" -eq 0 ]
+
+echo "== the README's Install section, with GCC and with clang; lintian"
+bash tests/app/release_route.sh gcc
+count "install route (gcc)" 1 0
+CXXFLAGS=-Werror bash tests/app/release_route.sh clang
+count "install route (clang)" 1 0
+
+echo "== the README's run command, without a display and in a virtual X server"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY bash scripts/run.sh)
+grep -q 'No display was found' <<<"$out"
+[ -s build/app/tressin-snapshot.png ]
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
+  'bash scripts/run.sh >/dev/null 2>&1 & build-ci/tests/ui/x11_window Kobrel --close --timeout 300 && wait $!'
+count "run route" 2 0
+
+echo "== the README's benchmark command"
+cmake --build build --target calc_bench && build/bench/calc_bench
+count "benchmark route" 1 0
+
+echo "== the program without any test framework"
+cmake -S . -B build-notest -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON \
+  -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=ON >/dev/null
+cmake --build build-notest -j"$jobs" --target tressin tressin-snapshot
+[ "$(build-notest/app/tressin --version)" = "Tressin 1.00" ]
+count "no test frameworks" 1 0
+
+echo "== measuring scripts, one smoke run each (figures only)"
+bash scripts/measure-startup.sh 3
+bash scripts/measure-web.sh 3
 
 echo "== summary"
 printf '%s\n' "${summary[@]}"
