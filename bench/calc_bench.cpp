@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Figures for the numeric core: run build/bench/calc_bench.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the window asks of the desktop: a modal message, and opening a
 // document with its default program. Behind an interface so that tests see
 // "showed this text" and "asked for this URL" without a modal loop or a

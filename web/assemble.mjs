@@ -14,10 +14,10 @@ const here = dirname(fileURLToPath(import.meta.url));
 const { values: args } = parseArgs({
   options: {
     window: { type: 'string' }, core: { type: 'string' }, background: { type: 'string' },
-    icon: { type: 'string' }, out: { type: 'string' },
+    icon: { type: 'string' }, description: { type: 'string' }, out: { type: 'string' },
   },
 });
-for (const name of ['window', 'core', 'background', 'icon', 'out']) {
+for (const name of ['window', 'core', 'background', 'icon', 'description', 'out']) {
   if (!args[name]) throw new Error(`assemble: --${name} is missing`);
 }
 
@@ -45,7 +45,7 @@ const csp = [
 ].join('; ');
 
 const fill = {
-  CSP: csp, TITLE: escapeHtml(desc.title), DESCRIPTION: 'あなたの消費電力で何ができるか',
+  CSP: csp, TITLE: escapeHtml(desc.title), DESCRIPTION: escapeHtml(args.description),
   ICON: dataUri(args.icon, 'image/png'), CSS: css, WINDOW: windowJson, CORE: core, PAGE: page,
 };
 // One pass, so no inserted text is itself searched for placeholders.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package and checks what it installs and depends on.
 set -euo pipefail
 build=$1 dpkg_deb=$2

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs into a temporary prefix, starts the installed program the way its
 # desktop entry says (from elsewhere: the entry's Path sets the folder),
 # clicks 電力の話 in the real X window with a recording stand-in for

@@ -38,7 +38,7 @@ bash -euo pipefail -c "$package_commands" </dev/null
 
 deb=$(ls build/tressin_*.deb)
 echo "== lintian $(basename "$deb")"
-lintian --info --fail-on error,warning "$deb" 2>&1 | grep -v 'running with root privileges' || true
+lintian --display-info --fail-on error,warning "$deb" 2>&1 | grep -v 'running with root privileges' || true
 lintian --fail-on error,warning "$deb" >/dev/null 2>&1 || { echo "lintian reports errors or warnings"; exit 1; }
 
 check_installed() {  # check_installed BINDIR

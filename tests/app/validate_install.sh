@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs into a temporary prefix and validates what a desktop reads.
 set -euo pipefail
 build=$1 validate_desktop=$2 appstreamcli=$3

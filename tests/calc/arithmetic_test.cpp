@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fixed-point and double steps: exact rounding with ties to even, range
 // edges, the floating-point check, and the display form of a result.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: hostile text through both conversions and every unit.
 // Checks that the two conversions agree on what is a number, that a value
 // that converts prints and reads back to the same ticks, that the double

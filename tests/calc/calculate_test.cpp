@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The calculate button's operation, through a recording view.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading typed numbers: the notation, exact rounding to the tick, and the
 // range edges, for both text conversions.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One row's (unit, entry) pair to a quantity in metres, kilograms or seconds.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window through its real widgets: controls against the layout they must
 // have, the keyboard, the messages, the companion page, and the calculation
 // including what it shows when no number can be given.

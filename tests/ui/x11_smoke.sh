@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts the real program in a real X window (the caller provides the X
 # server), checks the window system sees "Kobrel" at 412 x 203, closes it like
 # a window manager, and expects exit status 0.

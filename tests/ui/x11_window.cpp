@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finds a top-level X window by its exact title, prints what the window
 // system sees of it, and optionally closes it as a window manager would
 // (WM_DELETE_WINDOW), so a test can drive the real program without a WM.

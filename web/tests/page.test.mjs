@@ -7,6 +7,7 @@
 //   TRESSIN_PAGE=build-web/web/tressin.html node --test web/tests
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
+import { createServer } from 'node:http';
 import { dirname, join, resolve } from 'node:path';
 import { after, afterEach, before, beforeEach, describe, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
@@ -218,6 +219,37 @@ describe('tressin.html', () => {
     assert.ok(r <= 300 && r > 250, `window is ${r} px wide`);
     const button = await page.$eval('[id="Command3"]', (el) => el.getBoundingClientRect().right);
     assert.ok(button <= 300, `計算 ends at ${button}`);
+  });
+
+  test('served by a static web host, it works the same', async () => {
+    const folder = dirname(pagePath);
+    const server = createServer((req, res) => {
+      const name = new URL(req.url, 'http://x').pathname.slice(1);
+      try {
+        res.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' }).end(readFileSync(join(folder, name)));
+      } catch {
+        res.writeHead(404).end();
+      }
+    });
+    await new Promise((done) => server.listen(0, '127.0.0.1', done));
+    const url = `http://127.0.0.1:${server.address().port}/tressin.html`;
+    const served = await browser.newPage();
+    const requests = [];
+    served.on('request', (r) => { if (!r.url().startsWith('data:')) requests.push(r.url()); });
+    try {
+      await served.goto(url);
+      await served.waitForSelector('html[data-ready="true"]');
+      for (const [name, text] of [['Text1(0)', '333'], ['Text1(1)', '60'], ['Text1(2)', '1'], ['Combo3', '分']]) {
+        await served.$eval(`[id="${name}"]`, (el) => { el.value = ''; });
+        await served.type(`[id="${name}"]`, text);
+      }
+      await served.keyboard.press('Enter');
+      assert.equal(await served.$eval('[id="Text2"]', (el) => el.value), '3265.61445');
+      assert.deepEqual(requests.filter((r) => !r.endsWith('/favicon.ico')), [url]);
+    } finally {
+      await served.close();
+      server.close();
+    }
   });
 
   test('a Content-Security-Policy allows nothing from elsewhere', async () => {
