@@ -114,11 +114,11 @@ echo "== the web page, built as the README says, in headless Chromium"
 bash scripts/build-web.sh -DTRESSIN_WERROR=ON
 log=$(mktemp)
 set +e
-(cd web/tests && TRESSIN_PAGE=build-web/web/tressin.html node --test --test-reporter=spec) 2>&1 | tee "$log"
+(cd web/tests && TRESSIN_PAGE=build-web/web/tressin.html node --test) 2>&1 | tee "$log"
 rc=${PIPESTATUS[0]}
 set -e
-pass=$(sed -n 's/^ℹ pass \([0-9]*\)$/\1/p' "$log")
-fail=$(sed -n 's/^ℹ fail \([0-9]*\)$/\1/p' "$log")
+pass=$(sed -n 's/^# pass \([0-9]*\)$/\1/p' "$log")
+fail=$(sed -n 's/^# fail \([0-9]*\)$/\1/p' "$log")
 rm -f "$log"
 count web "${pass:-0}" "${fail:-0}"
 [ "$rc" -eq 0 ]

@@ -51,12 +51,19 @@ std::size_t RowIndex(std::string_view name) {
   return kControls.size();
 }
 
-// A control with its font, so its text is laid out once, in its own face.
+// A widget with its font set before any text, so its text is laid out once,
+// in its own face.
+template <class W>
+W* Make(QWidget* parent, const QFont& font) {
+  auto* w = new W(parent);
+  w->setFont(font);
+  return w;
+}
+
 QWidget* Build(const ControlRow& row, const QFont& font, QWidget* parent) {
   switch (row.kind) {
     case Kind::Label: {
-      auto* label = new QLabel(parent);
-      label->setFont(font);
+      auto* label = Make<QLabel>(parent, font);
       label->setText(Q(row.text));
       QPalette palette = label->palette();
       palette.setColor(QPalette::WindowText, ToQColor(kLabelColour));
@@ -64,15 +71,13 @@ QWidget* Build(const ControlRow& row, const QFont& font, QWidget* parent) {
       return label;
     }
     case Kind::TextBox: {
-      auto* edit = new QLineEdit(parent);
-      edit->setFont(font);
+      auto* edit = Make<QLineEdit>(parent, font);
       edit->setText(Q(row.text));
       edit->setMaxLength(INT_MAX);  // a text box has no length limit
       return edit;
     }
     case Kind::ComboBox: {
-      auto* combo = new QComboBox(parent);
-      combo->setFont(font);
+      auto* combo = Make<QComboBox>(parent, font);
       combo->setEditable(true);
       combo->addItems(Q(row.items).split(u'|'));
       combo->setCurrentIndex(combo->findText(Q(row.text)));
@@ -85,8 +90,7 @@ QWidget* Build(const ControlRow& row, const QFont& font, QWidget* parent) {
       return combo;
     }
     case Kind::Button: {
-      auto* button = new QPushButton(parent);
-      button->setFont(font);
+      auto* button = Make<QPushButton>(parent, font);
       button->setText(Q(row.text));
       button->setAutoDefault(true);  // Enter on a focused button clicks it
       return button;
