@@ -21,7 +21,7 @@ test_required=(
   clang libc++-dev libc++abi-dev                 # the core with clang and libc++
   g++-mingw-w64-x86-64-posix wine64              # the core for Windows, run under Wine
   emscripten                                     # the core in WebAssembly, and the page
-  chromium                                       # the page in a real browser
+  chromium firefox-esr                           # the page in real browsers
 )
 # Fuzzing needs clang's libFuzzer runtime; without it the fuzz run is
 # skipped with a notice rather than failing the set-up.
