@@ -11,6 +11,6 @@ bash scripts/setup.sh --web
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 cmake -S . -B build-web -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DTRESSIN_BUILD_UI=OFF -DTRESSIN_BUILD_BENCH=OFF -DBUILD_TESTING=OFF "$@" >/dev/null
+  -DTRESSIN_BUILD_QT=OFF -DTRESSIN_BUILD_BENCH=OFF -DBUILD_TESTING=OFF "$@" >/dev/null
 cmake --build build-web --target web_page -j"$(nproc)"
 echo "web page: $PWD/build-web/web/tressin.html (with denryoku.html beside it)"

@@ -21,9 +21,9 @@ if [ -z "${INSIDE_XVFB:-}" ]; then
   exec env INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 
-tool=$PWD/build-measure/tests/ui/x11_window
+tool=$PWD/build-measure/tests/qt/x11_window
 names=(bare tressin naive)
-programs=("$PWD/build-measure/bench/bare_window" "$PWD/build-measure/app/tressin" "$PWD/build-measure/bench/naive_dialog")
+programs=("$PWD/build-measure/bench/bare_window" "$PWD/build-measure/qt/tressin" "$PWD/build-measure/bench/naive_dialog")
 titles=(Bare Kobrel Naive)
 for v in ${MEASURE_VARIANTS:-}; do
   names+=("${v%%=*}")
@@ -31,7 +31,7 @@ for v in ${MEASURE_VARIANTS:-}; do
   programs+=("${rest%%:*}")
   titles+=("${rest#*:}")
 done
-cd "$PWD/build-measure/app"  # where tressin finds its page, as when installed
+cd "$PWD/build-measure/qt"  # where tressin finds its page, as when installed
 
 now() { date +%s%N; }
 launch() {  # launch INDEX: prints "ms kib"

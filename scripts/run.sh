@@ -10,7 +10,7 @@ bash scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)" --target tressin tressin-snapshot
 
-cd build/app
+cd build/qt
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display was found (neither DISPLAY nor WAYLAND_DISPLAY is set)."
   echo "Run this on a desktop, or inside a virtual X server: xvfb-run -a bash scripts/run.sh"

@@ -7,8 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build >/dev/null
 cmake --build build -j"$(nproc)" --target tressin-snapshot
-build/app/tressin-snapshot docs/screenshot.png
-QT_SCALE_FACTOR=2 build/app/tressin-snapshot docs/screenshot@2x.png
+build/qt/tressin-snapshot docs/screenshot.png
+QT_SCALE_FACTOR=2 build/qt/tressin-snapshot docs/screenshot@2x.png
 bash scripts/build-web.sh >/dev/null
 bash scripts/setup.sh --test >/dev/null
 node web/tests/screenshot.mjs build-web/web/tressin.html docs/screenshot-web.png

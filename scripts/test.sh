@@ -42,7 +42,7 @@ run_ctest() {  # run_ctest NAME BUILD_DIR [ctest args...]
   fi
   return "$rc"
 }
-core_only=(-DTRESSIN_BUILD_UI=OFF -DTRESSIN_BUILD_BENCH=OFF)
+core_only=(-DTRESSIN_BUILD_QT=OFF -DTRESSIN_BUILD_WINDOWS=OFF -DTRESSIN_BUILD_BENCH=OFF)
 from_source=(-DTRESSIN_GTEST_SOURCE=/usr/src/googletest)
 
 echo "== the whole tree, Release, GCC, warnings as errors"
@@ -124,17 +124,17 @@ count web "${pass:-0}" "${fail:-0}"
 [ "$rc" -eq 0 ]
 
 echo "== the README's Install section, with GCC and with clang; lintian"
-bash tests/app/release_route.sh gcc
+bash tests/qt/linux/release_route.sh gcc
 count "install route (gcc)" 1 0
-CXXFLAGS=-Werror bash tests/app/release_route.sh clang
+CXXFLAGS=-Werror bash tests/qt/linux/release_route.sh clang
 count "install route (clang)" 1 0
 
 echo "== the README's run command, without a display and in a virtual X server"
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY bash scripts/run.sh)
 grep -q 'No display was found' <<<"$out"
-[ -s build/app/tressin-snapshot.png ]
+[ -s build/qt/tressin-snapshot.png ]
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
-  'bash scripts/run.sh >/dev/null 2>&1 & build-ci/tests/ui/x11_window Kobrel --close --timeout 300 && wait $!'
+  'bash scripts/run.sh >/dev/null 2>&1 & build-ci/tests/qt/x11_window Kobrel --close --timeout 300 && wait $!'
 count "run route" 2 0
 
 echo "== the README's benchmark command"
@@ -145,7 +145,7 @@ echo "== the program without any test framework"
 cmake -S . -B build-notest -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON \
   -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=ON >/dev/null
 cmake --build build-notest -j"$jobs" --target tressin tressin-snapshot
-[ "$(build-notest/app/tressin --version)" = "Tressin 1.00" ]
+[ "$(build-notest/qt/tressin --version)" = "Tressin 1.00" ]
 count "no test frameworks" 1 0
 
 echo "== measuring scripts, one smoke run each (figures only)"

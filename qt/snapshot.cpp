@@ -12,9 +12,9 @@
 #include <QPushButton>
 #include <cstdio>
 
-#include "app/command_line.h"
-#include "ui/desktop.h"
-#include "ui/form1.h"
+#include "qt/command_line.h"
+#include "qt/desktop.h"
+#include "qt/form1.h"
 
 namespace {
 

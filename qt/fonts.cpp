@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/fonts.h"
+#include "qt/fonts.h"
 
 #include <QFontDatabase>
 #include <QStringList>

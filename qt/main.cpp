@@ -3,11 +3,11 @@
 #include <QLocale>
 #include <cstdio>
 
-#include "app/command_line.h"
-#include "app/metadata.h"
-#include "app/startup_trace.h"
-#include "ui/desktop.h"
-#include "ui/form1.h"
+#include "qt/command_line.h"
+#include "ui/metadata.h"
+#include "qt/startup_trace.h"
+#include "qt/desktop.h"
+#include "qt/form1.h"
 
 namespace {
 

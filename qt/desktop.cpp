@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/desktop.h"
+#include "qt/desktop.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>

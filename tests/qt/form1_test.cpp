@@ -21,9 +21,9 @@
 #include <utility>
 #include <vector>
 
-#include "ui/desktop.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
+#include "qt/desktop.h"
+#include "qt/fonts.h"
+#include "qt/form1.h"
 
 namespace {
 

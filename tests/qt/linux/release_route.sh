@@ -10,7 +10,7 @@
 #   release_route.sh clang    the same with CC=clang CXX=clang++, in a copy
 set -euo pipefail
 compiler=${1:-gcc}
-top=$(cd "$(dirname "$0")/../.." && pwd)
+top=$(cd "$(dirname "$0")/../../.." && pwd)
 
 # The README's commands: the indented lines of its Install section.
 install_block=$(awk '/^## /{inside = ($0 == "## Install")} inside && /^    /{sub(/^    /, ""); print}' "$top/README.md")

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/metadata.h"
+#include "ui/metadata.h"
 
 namespace app {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/form1.h"
+#include "qt/form1.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -11,8 +11,8 @@
 #include <climits>
 
 #include "ui/control_table.h"
-#include "ui/desktop.h"
-#include "ui/fonts.h"
+#include "qt/desktop.h"
+#include "qt/fonts.h"
 #include "ui/texts.h"
 
 namespace ui {

@@ -1,0 +1,17 @@
+# SPDX-License-Identifier: MIT
+# The program's metadata, in one place for every edition: the generated
+# header, the Linux desktop entry and AppStream file, and the Windows
+# version resource and installer all take these texts.
+set(APP_ID "org.example.Tressin")
+set(APP_NAME "Tressin")
+set(APP_VENDOR "Tressin developers")
+set(APP_VERSION "${PROJECT_VERSION}")
+# Shown as "1.00": the major version and a two-digit minor version.
+if(PROJECT_VERSION_MINOR LESS 10)
+  set(APP_DISPLAY_VERSION "${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR}")
+else()
+  set(APP_DISPLAY_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+endif()
+set(APP_DESCRIPTION "${PROJECT_DESCRIPTION}")
+set(APP_COMMENT "電気を大切にしましょう。")
+set(APP_LANGUAGE "ja")
