@@ -13,4 +13,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # One self-contained .exe: no MinGW runtime DLLs to find under Wine.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 find_program(WINE NAMES wine64 wine PATHS /usr/lib/wine)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env WINEDEBUG=-all ${WINE})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=" LC_ALL=C.UTF-8 ${WINE})

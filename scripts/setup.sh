@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs what building, running and packaging need, from Debian/Ubuntu
-# packages; with --web, also Emscripten for the web page; with --test, also what every test needs (other compilers, Wine,
-# Emscripten, Chromium, lintian, and the web tests' npm packages from their
-# lock file). Installs only what is missing, so running it again is cheap.
+# packages; with --web, also Emscripten for the web page; with --windows,
+# the MinGW-w64 cross compiler and wixl for the Windows edition; with
+# --wine, Wine to run it; with --test, also what every test needs (other
+# compilers, Wine, Emscripten, Chromium, an input method, lintian, and the
+# web tests' npm packages from their lock file). Installs only what is
+# missing, so running it again is cheap. Waits for the package manager's
+# lock when another install (a desktop's own updater) holds it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,7 +23,8 @@ test_required=(
   xvfb xauth libx11-dev xdotool                  # a real X window in tests
   desktop-file-utils appstream lintian man-db    # installed-file and package checks
   clang libc++-dev libc++abi-dev                 # the core with clang and libc++
-  g++-mingw-w64-x86-64-posix wine64              # the core for Windows, run under Wine
+  g++-mingw-w64-x86-64-posix wine64 fonts-wine wixl  # the Windows edition, run under Wine
+  nlohmann-json3-dev binutils-mingw-w64-x86-64   # its tests: the shared table, the exe's imports
   emscripten                                     # the core in WebAssembly, and the page
   chromium firefox-esr                           # the page in real browsers
 )
@@ -28,19 +33,23 @@ test_required=(
 optional=(libclang-rt-dev)
 
 with_tests=false
+windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libfmt-dev wixl)
 case "${1:-}" in
   --test) with_tests=true; required+=("${test_required[@]}") ;;
   --web) required+=(emscripten) ;;
+  --windows) required=("${windows_required[@]}") ;;
+  --wine) required=(wine64 fonts-wine fonts-ipafont-gothic fontconfig) ;;
 esac
 # Node.js and npm may come from elsewhere than Debian; only their commands matter.
-command -v node >/dev/null || required+=(nodejs)
+case "${1:-}" in --windows | --wine) ;; *) command -v node >/dev/null || required+=(nodejs) ;; esac
 if $with_tests && ! command -v npm >/dev/null; then required+=(npm); fi
 
 is_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
-apt_get() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@"; }
+# Waits up to 10 minutes for another apt or dpkg to finish, instead of failing.
+apt_get() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 "$@"; }
 
 missing=()
 for p in "${required[@]}"; do is_installed "$p" || missing+=("$p"); done

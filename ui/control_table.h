@@ -77,9 +77,15 @@ inline constexpr int kClientWidthTwips = 6180;
 inline constexpr int kClientHeightTwips = 3045;
 
 // Twips are 1/1440 inch; at 96 dots per inch 15 twips make one pixel. Qt's
-// device-independent pixels are those 96-dpi pixels, so high-DPI scaling
-// keeps the layout. Rounds to the nearest pixel.
-constexpr int TwipsToPixels(int twips) noexcept { return (twips >= 0 ? twips + 7 : twips - 7) / 15; }
+// and the page's device-independent pixels are those 96-dpi pixels; the
+// Win32 window asks for its own dpi. Rounds to the nearest pixel, halves
+// away from zero, as Win32's MulDiv(twips, dpi, 1440) does.
+constexpr int TwipsToPixels(int twips, int dpi = 96) noexcept {
+  const long long scaled = static_cast<long long>(twips) * dpi;
+  return static_cast<int>((scaled >= 0 ? scaled + 720 : scaled - 720) / 1440);
+}
+static_assert(TwipsToPixels(6180) == 412 && TwipsToPixels(3045) == 203);
+static_assert(TwipsToPixels(3045, 144) == 305 && TwipsToPixels(-7) == 0 && TwipsToPixels(-8) == -1);
 
 }  // namespace ui
 

@@ -16,6 +16,8 @@ namespace ui {
 inline constexpr std::string_view kWindowTitle = "Kobrel";
 // The title of the message boxes: the product name.
 inline constexpr std::string_view kApplicationTitle = "Tressin";
+// The companion page, relative to the current directory at the click.
+inline constexpr std::string_view kCompanionPage = "./denryoku.html";
 
 // The reference message of a row, lines joined by CR LF exactly as shown to
 // the user; the time message ends with a CR LF.

@@ -2,8 +2,11 @@
 // Draws the window's artwork: the background picture (at 1x and 2x) and the
 // light-bulb icon in every size the program and the desktop need.
 //
-//   make_artwork OUT_DIR          writes the PNG files into OUT_DIR
+//   make_artwork OUT_DIR          writes the files into OUT_DIR
 //   make_artwork --check DIR      redraws them and compares with DIR's files
+//
+// Besides the PNGs, tressin.ico is the Windows program's icon: the 16 x 16
+// and 32 x 32 bulbs in 16 colours, and larger true-colour ones.
 //
 // Everything is drawn from code with fixed fonts, sizes and colours, so the
 // output is the same on every run with the same fonts installed.
@@ -16,11 +19,15 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QBuffer>
+#include <QFile>
 #include <QStringList>
 #include <QtMath>
 #include <cstdio>
 #include <algorithm>
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -143,6 +150,95 @@ QImage SixteenColours(const QImage& image) {
   return flat.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither | Qt::AvoidDither);
 }
 
+void Put16(QByteArray& out, int v) {
+  out.append(static_cast<char>(v & 0xff));
+  out.append(static_cast<char>((v >> 8) & 0xff));
+}
+void Put32(QByteArray& out, qint64 v) {
+  Put16(out, static_cast<int>(v & 0xffff));
+  Put16(out, static_cast<int>((v >> 16) & 0xffff));
+}
+
+// One icon image as Windows stores it: a bitmap header with twice the
+// height, the colours bottom-up, then the 1-bit transparency mask.
+// 16-colour images take index 0 as transparent; others are 32-bit with alpha.
+QByteArray IconBitmap(const QImage& image) {
+  const bool indexed = image.format() == QImage::Format_Indexed8;
+  const int w = image.width(), h = image.height(), bpp = indexed ? 4 : 32;
+  QByteArray out;
+  Put32(out, 40);
+  Put32(out, w);
+  Put32(out, 2 * h);
+  Put16(out, 1);
+  Put16(out, bpp);
+  for (int i = 0; i < 6; ++i) Put32(out, 0);
+  if (indexed) {
+    for (int i = 0; i < 16; ++i) {
+      const QRgb c = i < image.colorCount() ? image.color(i) : 0;
+      out.append(static_cast<char>(qBlue(c))).append(static_cast<char>(qGreen(c))).append(static_cast<char>(qRed(c)));
+      out.append('\0');
+    }
+  }
+  const int colour_stride = ((w * bpp + 31) / 32) * 4, mask_stride = ((w + 31) / 32) * 4;
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  for (int y = h - 1; y >= 0; --y) {
+    QByteArray line(colour_stride, '\0');
+    for (int x = 0; x < w; ++x) {
+      if (indexed) {
+        const int index = image.pixelIndex(x, y);
+        line[x / 2] = static_cast<char>(line[x / 2] | (x % 2 == 0 ? index << 4 : index));
+      } else {
+        const QRgb c = argb.pixel(x, y);
+        line[4 * x] = static_cast<char>(qBlue(c));
+        line[4 * x + 1] = static_cast<char>(qGreen(c));
+        line[4 * x + 2] = static_cast<char>(qRed(c));
+        line[4 * x + 3] = static_cast<char>(qAlpha(c));
+      }
+    }
+    out.append(line);
+  }
+  for (int y = h - 1; y >= 0; --y) {
+    QByteArray line(mask_stride, '\0');
+    for (int x = 0; x < w; ++x) {
+      const bool clear = indexed ? image.pixelIndex(x, y) == 0 : qAlpha(argb.pixel(x, y)) == 0;
+      if (clear) line[x / 8] = static_cast<char>(line[x / 8] | (0x80 >> (x % 8)));
+    }
+    out.append(line);
+  }
+  return out;
+}
+
+// An .ico file: the 16-colour 16 and 32 pixel bulbs, a 32-bit 48 pixel one
+// and a 256 pixel one stored as PNG, as Windows reads them.
+QByteArray IconFile() {
+  std::vector<std::pair<int, QByteArray>> images;
+  for (int size : {16, 32}) images.emplace_back(16, IconBitmap(SixteenColours(Bulb(size))));
+  images.emplace_back(0, IconBitmap(Bulb(48)));
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  Bulb(256).save(&buffer, "PNG");
+  images.emplace_back(0, png);
+  const int sizes[] = {16, 32, 48, 256};
+  QByteArray out;
+  Put16(out, 0);
+  Put16(out, 1);
+  Put16(out, static_cast<int>(images.size()));
+  qint64 offset = 6 + 16 * static_cast<qint64>(images.size());
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    const int size = sizes[i];
+    out.append(static_cast<char>(size == 256 ? 0 : size)).append(static_cast<char>(size == 256 ? 0 : size));
+    out.append(static_cast<char>(images[i].first)).append('\0');
+    Put16(out, 1);
+    Put16(out, images[i].first == 16 ? 4 : 32);
+    Put32(out, images[i].second.size());
+    Put32(out, offset);
+    offset += images[i].second.size();
+  }
+  for (const auto& image : images) out.append(image.second);
+  return out;
+}
+
 std::map<QString, QImage> AllArtwork() {
   std::map<QString, QImage> art;
   art[QStringLiteral("background.png")] = VisiblePart(1);
@@ -177,6 +273,20 @@ int main(int argc, char** argv) {
       }
     } else if (!image.save(path)) {
       std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+      return 1;
+    }
+  }
+  const QString ico = dir.filePath(QStringLiteral("tressin.ico"));
+  if (check) {
+    QFile stored(ico);
+    if (!stored.open(QIODevice::ReadOnly) || stored.readAll() != IconFile()) {
+      std::fprintf(stderr, "%s differs from what the generator draws\n", qPrintable(ico));
+      ++differing;
+    }
+  } else {
+    QFile out(ico);
+    if (!out.open(QIODevice::WriteOnly) || out.write(IconFile()) < 0) {
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(ico));
       return 1;
     }
   }

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds the Windows edition with MinGW-w64 into build-windows/dist/:
+# tressin.exe with denryoku.html beside it, the portable
+# tressin-1.0.0-windows-x64.zip and the installer tressin-1.0.0-x64.msi.
+# Installs the cross compiler and wixl first when they are missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh --windows
+cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DBUILD_TESTING=OFF -DTRESSIN_BUILD_BENCH=OFF "$@" >/dev/null
+cmake --build build-windows --target windows_dist -j"$(nproc)"
+echo "Windows edition: $PWD/build-windows/dist/"
+ls -l build-windows/dist

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# What Windows users get, checked as they would use it, under Wine in a
+# virtual X server (the caller provides it):
+#  - tressin.exe's size and the DLLs it imports (only Windows' own);
+#  - the zip holds the program, its page, the licence and the read-me;
+#  - the real program, used by keyboard from outside: Enter computes
+#    333 m, 60 kg, 60 秒; a 参考 button shows its message box titled
+#    "Tressin"; Alt+F4 closes the window and the process exits with 0;
+#  - the MSI installs with msiexec /qn (program, page, Start-menu shortcut
+#    starting in the program's folder, uninstall entry) and removes it all.
+#
+#   dist_test.sh DIST_DIR WINTOOL_EXE        (WINEPREFIX names a prefix made up front)
+set -euo pipefail
+dist=$(cd "$1" && pwd)
+wintool=$(realpath "$2")
+: "${WINEPREFIX:?a Wine prefix made by scripts/wine-prefix.sh}"
+export USER=${USER:-$(id -un)} WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all LC_ALL=C.UTF-8
+wine=/usr/lib/wine/wine64
+pid=
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; true' EXIT
+fail() { echo "FAILED: $*"; exit 1; }
+
+echo "== tressin.exe: $(stat -c %s "$dist/tressin.exe") bytes; imports:"
+imports=$(x86_64-w64-mingw32-objdump -p "$dist/tressin.exe" | sed -n 's/^\s*DLL Name: //p')
+sed 's/^/  /' <<<"$imports"
+# What every Windows has in its system folder; no MinGW runtime DLL.
+windows_own='^(KERNEL32|USER32|GDI32|SHELL32|COMCTL32|ole32|OLEAUT32|OLEACC|ADVAPI32|msvcrt|WindowsCodecs|VERSION)\.dll$'
+while read -r dll; do grep -qiE "$windows_own" <<<"$dll" || fail "imports $dll, which Windows does not ship"; done <<<"$imports"
+
+echo "== the zip"
+zip=$dist/tressin-1.0.0-windows-x64.zip
+listing=$(python3 -m zipfile -l "$zip")
+echo "$listing"
+for f in tressin.exe denryoku.html LICENSE.txt README.txt; do
+  grep -q "tressin-1.0.0-windows-x64/$f " <<<"$listing" || fail "$f is not in the zip"
+done
+python3 -m zipfile -e "$zip" "$WINEPREFIX/zip-check" && cmp "$WINEPREFIX/zip-check/tressin-1.0.0-windows-x64/tressin.exe" "$dist/tressin.exe"
+rm -rf "$WINEPREFIX/zip-check"
+
+echo "== the real program, by keyboard"
+cd "$dist"
+"$wine" tressin.exe &
+pid=$!
+"$wine" "$wintool" wait Kobrel || fail "no window titled Kobrel"
+shown() {  # shown EXPECTED: polls the result box
+  local got
+  for _ in $(seq 50); do
+    got=$("$wine" "$wintool" text Kobrel Text2 | tr -d '\r')
+    [ "$got" = "$1" ] && return 0
+    sleep 0.2
+  done
+  fail "the result box shows '$got', not '$1'"
+}
+shown 0
+# The focus starts in the height box; each box's "0" is replaced.
+xdotool key --delay 30 End BackSpace 3 3 3 Tab End BackSpace 6 0 Tab End BackSpace 6 0 Return
+shown 3265.61445
+echo "Enter computed 3265.61445"
+# From the time box: the three unit boxes, then the height row's 参考.
+xdotool key --delay 30 Tab Tab Tab Tab space
+message=$("$wine" "$wintool" message Tressin | tr -d '\r') || fail "no message box titled Tressin"
+echo "$message"
+[ "$(head -1 <<<"$message")" = "owner=Kobrel" ] || fail "the message box is not owned by the window"
+[ "$(sed -n 2p <<<"$message")" = "持ち上げる高さです" ] || fail "unexpected message"
+xdotool key Return
+"$wine" "$wintool" gone Tressin || fail "Enter did not close the message box"
+xdotool key alt+F4
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" -eq 0 ] || fail "exit status $status after Alt+F4"
+echo "Alt+F4 closed the window; exit status 0"
+
+echo "== the installer"
+msi=$dist/tressin-1.0.0-x64.msi
+folder="$WINEPREFIX/drive_c/Program Files/Tressin"
+# The all-users Start menu; Wine keeps it in the user's.
+links=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tressin.lnk"
+       "$WINEPREFIX/drive_c/users/$USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tressin.lnk")
+link_exists() { [ -f "${links[0]}" ] || [ -f "${links[1]}" ]; }
+uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+msiinfo export "$msi" Shortcut | grep -qP '^StartMenuShortcut\tProgramMenuFolder\tTressin\t.*\tINSTALLDIR\t' ||
+  fail "the shortcut does not start in the program's folder"
+"$wine" msiexec /qn /i "Z:$msi"
+[ -f "$folder/tressin.exe" ] && [ -f "$folder/denryoku.html" ] || fail "not installed into Program Files\\Tressin"
+cmp "$folder/tressin.exe" "$dist/tressin.exe"
+link_exists || fail "no Start-menu shortcut"
+entry=$("$wine" reg query "$uninstall" /s 2>/dev/null | tr -d '\r')
+grep -q 'DisplayName.*Tressin' <<<"$entry" || fail "no uninstall entry named Tressin"
+grep -q 'DisplayVersion.*1\.0\.0' <<<"$entry" || fail "the uninstall entry has no version"
+# The uninstall list shows the icon that the installer registered with the product.
+icon=$("$wine" reg query 'HKCR\Installer\Products' /s 2>/dev/null | tr -d '\r' | sed -n 's/^ *ProductIcon *REG_SZ *//p')
+[[ $icon == *tressin.ico ]] || fail "no product icon registered for the uninstall list"
+[ -f "$("$wine" winepath -u "$icon" 2>/dev/null)" ] || fail "the registered icon $icon is missing"
+echo "installed: program, page, shortcut, uninstall entry"
+"$wine" msiexec /qn /x "Z:$msi"
+[ ! -e "$folder/tressin.exe" ] && [ ! -e "$folder/denryoku.html" ] || fail "files left after removal"
+link_exists && fail "shortcut left after removal"
+"$wine" reg query "$uninstall" /s 2>/dev/null | tr -d '\r' | grep -q 'DisplayName.*Tressin' && fail "uninstall entry left"
+echo "removed again"
+echo "windows dist ok"
