@@ -22,6 +22,7 @@ required=(
 test_required=(
   xvfb xauth libx11-dev xdotool                  # a real X window in tests
   desktop-file-utils appstream lintian man-db    # installed-file and package checks
+  imagemagick                                    # screenshots of real windows
   clang libc++-dev libc++abi-dev                 # the core with clang and libc++
   g++-mingw-w64-x86-64-posix wine64 fonts-wine wixl  # the Windows edition, run under Wine
   nlohmann-json3-dev binutils-mingw-w64-x86-64   # its tests: the shared table, the exe's imports

@@ -135,6 +135,7 @@ void Form1::CreateControls() {
         items = bar == std::string_view::npos ? std::string_view{} : items.substr(bar + 1);
       }
       SendMessageW(control, CB_LIMITTEXT, 0, 0);
+      SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));  // no selection shown until focused
     }
     if (!row.tooltip.empty() || IsBox(row)) {
       std::wstring tip = Widen(row.tooltip);
@@ -352,6 +353,8 @@ LRESULT Form1::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       // again once the focus is in a box.
       if (HIWORD(wparam) == BN_SETFOCUS) MoveDefault(i);
       if (HIWORD(wparam) == EN_SETFOCUS || HIWORD(wparam) == CBN_SETFOCUS) MoveDefault(RowIndex("Command3"));
+      // A unit box shows no selection once the focus has left it.
+      if (HIWORD(wparam) == CBN_KILLFOCUS) SendMessageW(controls_[i], CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
       if (HIWORD(wparam) != BN_CLICKED || ui::kControls[i].kind != ui::Kind::Button) break;
       const std::string_view name = ui::kControls[i].name;
       if (name == "Command1") Command1_Click();

@@ -43,6 +43,7 @@ cd "$dist"
 "$wine" tressin.exe &
 pid=$!
 "$wine" "$wintool" wait Kobrel || fail "no window titled Kobrel"
+sleep 0.5  # the window takes the keyboard once it is shown
 shown() {  # shown EXPECTED: polls the result box
   local got
   for _ in $(seq 50); do
