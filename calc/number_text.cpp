@@ -22,7 +22,7 @@ struct Folded {
 };
 
 // Reads the code point at pos and folds it to ASCII where the notation allows.
-// Only exact encodings of U+3000 and U+FF01..U+FF5E fold; any other non-ASCII
+// Only exact encodings of U+3000, U+2212 and U+FF01..U+FF5E fold; any other non-ASCII
 // byte, valid UTF-8 or not, reads as kOther and so ends the number.
 Folded ReadFolded(std::string_view s, std::size_t pos) noexcept {
   const auto b0 = static_cast<unsigned char>(s[pos]);
@@ -31,6 +31,7 @@ Folded ReadFolded(std::string_view s, std::size_t pos) noexcept {
     const auto b1 = static_cast<unsigned char>(s[pos + 1]);
     const auto b2 = static_cast<unsigned char>(s[pos + 2]);
     if (b0 == 0xE3 && b1 == 0x80 && b2 == 0x80) return {' ', pos + 3};  // U+3000
+    if (b0 == 0xE2 && b1 == 0x88 && b2 == 0x92) return {'-', pos + 3};  // U+2212 MINUS SIGN
     if (b0 == 0xEF && (b1 == 0xBC || b1 == 0xBD) && (b2 & 0xC0) == 0x80) {
       const unsigned cp = 0xFF00u + (b1 == 0xBD ? 0x40u : 0u) + (b2 & 0x3Fu);
       if (cp >= 0xFF01u && cp <= 0xFF5Eu) return {static_cast<char>(cp - 0xFEE0u), pos + 3};

@@ -4,7 +4,8 @@
 // Accepted notation (one grammar for both conversions):
 //  1. Full-width forms U+FF01..U+FF5E are first read as their ASCII
 //     counterparts ("１２．５", "－３" are numbers: Japanese input methods type
-//     these) and the ideographic space U+3000 as a space.
+//     these), the minus sign U+2212 as '-' (the full-width form Mozc gives a
+//     typed '-': "−３") and the ideographic space U+3000 as a space.
 //  2. Leading and trailing spaces and tabs are ignored.
 //  3. One optional sign, '+' or '-'.
 //  4. Digits with an optional decimal point: "5", "5.", ".5"; at least one

@@ -58,7 +58,9 @@ INSTANTIATE_TEST_SUITE_P(Notation, CurrencyFromTextTest, ::testing::Values(
     // Full-width forms and the ideographic space, as a Japanese IME types them.
     CurrencyCase{"１２．５", 125000}, CurrencyCase{"－３", -30000}, CurrencyCase{"＋１", 10000},
     CurrencyCase{"　５　", 50000}, CurrencyCase{"１，０００", 10000000}, CurrencyCase{"１ｅ３", 10000000},
-    CurrencyCase{"１２.5", 125000}));
+    CurrencyCase{"１２.5", 125000},
+    // U+2212 MINUS SIGN: Mozc's full-width form of a typed '-'.
+    CurrencyCase{"−３", -30000}, CurrencyCase{"１ｅ−４", 1}));
 
 INSTANTIATE_TEST_SUITE_P(NotANumber, CurrencyFromTextTest, ::testing::Values(
     CurrencyCase{"", std::nullopt}, CurrencyCase{"   ", std::nullopt}, CurrencyCase{"　", std::nullopt},
@@ -69,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(NotANumber, CurrencyFromTextTest, ::testing::Values(
     CurrencyCase{"-", std::nullopt}, CurrencyCase{"1 000", std::nullopt}, CurrencyCase{"1,00", std::nullopt},
     CurrencyCase{",100", std::nullopt}, CurrencyCase{"1000,000", std::nullopt}, CurrencyCase{"1,", std::nullopt},
     CurrencyCase{"1,,000", std::nullopt}, CurrencyCase{"1,0000", std::nullopt}, CurrencyCase{"0.1,000", std::nullopt},
-    CurrencyCase{"5m", std::nullopt}, CurrencyCase{"−3", std::nullopt} /* U+2212 */,
+    CurrencyCase{"5m", std::nullopt}, CurrencyCase{"ー3", std::nullopt} /* U+30FC, a kana, not a sign */,
     CurrencyCase{"٣", std::nullopt} /* Arabic-Indic three */, CurrencyCase{std::string("1\0", 2), std::nullopt},
     CurrencyCase{"\xff" "1", std::nullopt}, CurrencyCase{"1\xef\xbc", std::nullopt} /* cut-off UTF-8 */,
     CurrencyCase{"１\xef\xbd\x9f", std::nullopt} /* U+FF5F, just past the folded block */));

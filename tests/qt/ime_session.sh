@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Runs the input-method test of the window in a real X server (Xvfb) with
+# ibus and the Mozc engine on a private D-Bus session, in hiragana mode.
+# Exits 77 (skipped) with a notice where the input method cannot start.
+# Mozc refuses to run as root, so as root the session runs as nobody.
+#
+#   ime_session.sh IME_TEST_BINARY
+set -uo pipefail
+test_binary=$1
+skip() { echo "SKIPPED: $*"; exit 77; }
+for tool in xvfb-run dbus-run-session ibus-daemon ibus xdotool; do
+  command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh --test installs it)"
+done
+[ -x /usr/lib/ibus-mozc/ibus-engine-mozc ] || skip "ibus-mozc is not installed"
+
+if [ -z "${IME_SESSION_INSIDE:-}" ]; then
+  home=$(mktemp -d)
+  trap 'rm -rf "$home"' EXIT
+  as=()
+  if [ "$(id -u)" -eq 0 ]; then
+    chown nobody: "$home"
+    as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  fi
+  exec "${as[@]}" env -u XDG_RUNTIME_DIR HOME="$home" IME_SESSION_INSIDE=1 \
+    xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash "$0" "$@"
+fi
+
+cd "$HOME"
+export QT_IM_MODULE=ibus XMODIFIERS=@im=ibus QT_QPA_PLATFORM=xcb
+# Mozc starts in hiragana mode, as a Japanese user leaves it.
+mkdir -p .config/mozc
+cat >.config/mozc/ibus_config.textproto <<'CONFIG'
+engines {
+  name : "mozc-jp"
+  longname : "Mozc"
+  layout : "default"
+  layout_variant : ""
+  layout_option : ""
+  rank : 80
+}
+active_on_launch: True
+CONFIG
+ibus-daemon --panel=disable --daemonize --replace 2>ibus.log
+for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q 'mozc-jp' && break; sleep 0.1; done
+for _ in $(seq 50); do
+  ibus engine mozc-jp >/dev/null 2>&1  # may answer before the engine is up: look again
+  [ "$(ibus engine 2>/dev/null)" = mozc-jp ] && break
+  sleep 0.1
+done
+[ "$(ibus engine 2>/dev/null)" = mozc-jp ] || skip "ibus did not start the Mozc engine: $(cat ibus.log)"
+echo "ibus $(ibus version | sed 's/IBus //') with $(ibus engine), Qt's ibus input context"
+"$test_binary" -maxwarnings 0
+status=$?
+ibus exit >/dev/null 2>&1
+exit "$status"
