@@ -23,6 +23,8 @@ test_required=(
   xvfb xauth libx11-dev xdotool                  # a real X window in tests
   desktop-file-utils appstream lintian man-db    # installed-file and package checks
   imagemagick                                    # screenshots of real windows
+  ibus ibus-mozc dbus-daemon at-spi2-core       # a Japanese input method (Mozc), and
+  gir1.2-atspi-2.0 python3-gi                    # the program read back as a screen reader does
   clang libc++-dev libc++abi-dev                 # the core with clang and libc++
   g++-mingw-w64-x86-64-posix wine64 fonts-wine wixl  # the Windows edition, run under Wine
   nlohmann-json3-dev binutils-mingw-w64-x86-64   # its tests: the shared table, the exe's imports

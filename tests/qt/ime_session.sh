@@ -5,14 +5,15 @@
 # Exits 77 (skipped) with a notice where the input method cannot start.
 # Mozc refuses to run as root, so as root the session runs as nobody.
 #
-#   ime_session.sh IME_TEST_BINARY
+#   ime_session.sh IME_TEST_BINARY TRESSIN
 set -uo pipefail
-test_binary=$1
+test_binary=$1 program=${2:-}
 skip() { echo "SKIPPED: $*"; exit 77; }
 for tool in xvfb-run dbus-run-session ibus-daemon ibus xdotool; do
   command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh --test installs it)"
 done
 [ -x /usr/lib/ibus-mozc/ibus-engine-mozc ] || skip "ibus-mozc is not installed"
+/usr/bin/python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null || skip "gir1.2-atspi-2.0 is not installed"
 
 if [ -z "${IME_SESSION_INSIDE:-}" ]; then
   home=$(mktemp -d)
@@ -52,5 +53,9 @@ done
 echo "ibus $(ibus version | sed 's/IBus //') with $(ibus engine), Qt's ibus input context"
 "$test_binary" -maxwarnings 0
 status=$?
+if [ -n "$program" ]; then
+  # The real program too, read through its accessibility interface.
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 /usr/bin/python3 "$(dirname "$0")/ime_program.py" "$program" || status=1
+fi
 ibus exit >/dev/null 2>&1
 exit "$status"

@@ -1,0 +1,78 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: MIT
+# The real program typed into through the input method, read back through
+# its accessibility interface (AT-SPI) as a screen reader would: the Enter
+# that commits a composition does not calculate; the next Enter does.
+# Run by ime_session.sh inside its X server, D-Bus session and ibus.
+#
+#   ime_program.py TRESSIN
+import subprocess
+import sys
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+
+
+def wait_for(what, probe, timeout=30.0):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        got = probe()
+        if got:
+            return got
+        time.sleep(0.1)
+    sys.exit(f"FAIL: {what}")
+
+
+def application(name):
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app is not None and app.get_name().lower() == name:
+            return app
+    return None
+
+
+def named(node, name):
+    if node.get_name() == name and node.get_role() == Atspi.Role.TEXT:
+        return node
+    for i in range(node.get_child_count()):
+        found = named(node.get_child_at_index(i), name)
+        if found is not None:
+            return found
+    return None
+
+
+def text(box):
+    return Atspi.Text.get_text(box, 0, Atspi.Text.get_character_count(box))
+
+
+def keys(*names):
+    subprocess.run(["xdotool", "key", "--delay", "60", *names], check=True)
+
+
+program = subprocess.Popen([sys.argv[1]])
+try:
+    app = wait_for("tressin on the accessibility bus", lambda: application("tressin"))
+    height = wait_for("the height box", lambda: named(app, "変位の値"))
+    result = wait_for("the result box", lambda: named(app, "電力(仕事率) [W]"))
+    window = wait_for("the window", lambda: subprocess.run(
+        ["xdotool", "search", "--name", "^Kobrel$"], capture_output=True, text=True).stdout.split())
+    subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=True)
+    keys("ctrl+a", "3", "3", "3")
+    time.sleep(0.5)
+    if "3" in text(height) or "３" in text(height):  # the preedit is not the box's text yet
+        sys.exit(f"FAIL: the height box holds {text(height)!r} while composing")
+    keys("Return")
+    wait_for("the committed ３３３", lambda: text(height) == "３３３", 10)
+    time.sleep(0.5)
+    if text(result) != "0":
+        sys.exit(f"FAIL: the Enter that committed calculated: {text(result)!r}")
+    keys("Return")
+    wait_for("the second Enter calculating", lambda: text(result) == "時間が0です", 10)
+    print("PASS: the real program: committing Enter left the result alone; the next Enter calculated")
+finally:
+    program.terminate()
+    program.wait()
