@@ -150,14 +150,15 @@ while IFS= read -r line; do
   case $line in
     *run-windows.sh*)  # runs until its window is closed: close it as a user would
       new_wine_session
-      TRESSIN_WINEPREFIX=$WINEPREFIX "${xvfb[@]}" bash -c "$line & trap 'kill \$! 2>/dev/null' EXIT
-        /usr/lib/wine/wine64 build-mingw/tests/windows/wintool.exe wait Kobrel && xdotool key alt+F4 && wait \$!" ;;
+      TRESSIN_WINEPREFIX=$WINEPREFIX timeout 300 "${xvfb[@]}" bash -c "$line & trap 'kill \$! 2>/dev/null' EXIT
+        /usr/lib/wine/wine64 build-mingw/tests/windows/wintool.exe wait Kobrel && sleep 0.5 &&
+        xdotool key alt+F4 && wait \$!" ;;
     *) bash -euo pipefail -c "$line" </dev/null ;;
   esac
 done <<<"$windows_block"
 count "windows route" 1 0
 new_wine_session
-"${xvfb[@]}" bash tests/windows/dist_test.sh build-windows/dist build-mingw/tests/windows/wintool.exe
+timeout 600 "${xvfb[@]}" bash tests/windows/dist_test.sh build-windows/dist build-mingw/tests/windows/wintool.exe
 count "windows dist" 1 0
 
 echo "== the README's Install section, with GCC and with clang; lintian"

@@ -18,13 +18,21 @@ done
 if [ -z "${IME_SESSION_INSIDE:-}" ]; then
   home=$(mktemp -d)
   trap 'rm -rf "$home"' EXIT
+  # The programs and scripts go into the session's home, which nobody can
+  # read even when the build tree sits in root's own folder.
+  mkdir "$home/bin"
+  cp "$test_binary" "$home/bin/ime_test"
+  cp "$(dirname "$0")/ime_session.sh" "$(dirname "$0")/ime_program.py" "$home/bin/"
+  [ -n "$program" ] && cp "$program" "$home/bin/tressin"
   as=()
   if [ "$(id -u)" -eq 0 ]; then
-    chown nobody: "$home"
+    chown -R nobody: "$home"
     as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
   fi
-  exec "${as[@]}" env -u XDG_RUNTIME_DIR HOME="$home" IME_SESSION_INSIDE=1 \
-    xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash "$0" "$@"
+  "${as[@]}" env -u XDG_RUNTIME_DIR HOME="$home" IME_SESSION_INSIDE=1 \
+    xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- \
+    bash "$home/bin/ime_session.sh" "$home/bin/ime_test" ${program:+"$home/bin/tressin"}
+  exit $?
 fi
 
 cd "$HOME"
