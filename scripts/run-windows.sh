@@ -7,12 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/build-windows.sh >/dev/null
+if [ -z "${DISPLAY:-}" ]; then
+  echo "No display was found (DISPLAY is not set): tressin.exe is built in build-windows/dist/."
+  echo "Run this on a desktop, or inside a virtual X server: xvfb-run -a bash scripts/run-windows.sh"
+  exit 0
+fi
 bash scripts/setup.sh --wine
 prefix=$(bash scripts/wine-prefix.sh "${TRESSIN_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/tressin/wine}")
-if [ -z "${DISPLAY:-}" ]; then
-  echo "No display was found (DISPLAY is not set). Run this on a desktop, or inside a virtual"
-  echo "X server: xvfb-run -a bash scripts/run-windows.sh"
-  exit 1
-fi
 cd build-windows/dist
 WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all LC_ALL=C.UTF-8 exec /usr/lib/wine/wine64 tressin.exe

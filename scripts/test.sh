@@ -148,7 +148,8 @@ grep -qx 'bash scripts/build-windows.sh' <<<"$windows_block" || { echo "the READ
 while IFS= read -r line; do
   echo "\$ $line"
   case $line in
-    *run-windows.sh*)  # runs until its window is closed: close it as a user would
+    *run-windows.sh*)  # without a display it says so; with one it runs until its window is closed
+      env -u DISPLAY bash -c "$line" | grep -q 'No display was found'
       new_wine_session
       TRESSIN_WINEPREFIX=$WINEPREFIX timeout 300 "${xvfb[@]}" bash -c "$line & trap 'kill \$! 2>/dev/null' EXIT
         /usr/lib/wine/wine64 build-mingw/tests/windows/wintool.exe wait Kobrel && sleep 0.5 &&
