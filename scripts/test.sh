@@ -97,11 +97,13 @@ cross_ctest() {  # cross_ctest NAME BUILD_DIR [WRAPPER...]
   (cd "$dir" && "$@" ctest -V) 2>&1 | tee "$log" | grep -E '\[ *(PASSED|FAILED|SKIPPED) *\]|tests passed|Failed|FAILED'
   rc=${PIPESTATUS[0]}
   set -e
-  passed=$(grep -oE '\[  PASSED  \] [0-9]+ test' "$log" | awk '{s += $4} END {print s + 0}')
-  failed=$(grep -oE '\[  FAILED  \] [0-9]+ test' "$log" | awk '{s += $4} END {print s + 0}')
-  # gtest counts skipped tests among the passed ones; they are told apart here.
-  skipped=$(grep -oE '\[  SKIPPED \] [0-9]+ test' "$log" | awk '{s += $4} END {print s + 0}')
-  count "$name" $((passed - skipped)) "$failed"
+  # Each program's closing lines: "[  PASSED  ] N tests.", "[  FAILED  ] N tests,".
+  total() { awk -v word="$1" '$0 ~ "\\[  " word " *\\] [0-9]+ tests?[.,]" {
+    for (i = 1; i < NF; i++) if ($i ~ /^[0-9]+$/ && $(i + 1) ~ /^tests?[.,]/) s += $i } END {print s + 0}' "$log"; }
+  passed=$(total PASSED)
+  failed=$(total FAILED)
+  skipped=$(total SKIPPED)  # neither passed nor failed
+  count "$name" "$passed" "$failed"
   ((skipped == 0)) || summary+=("$name: $skipped skipped (see the notices above)")
   rm -f "$log"
   return "$rc"
