@@ -9,7 +9,8 @@
 #    with Emscripten under node;
 #  - the Win32 window's tests in-process under Wine in a virtual X server;
 #    the README's Windows section word for word; the real tressin.exe used
-#    by keyboard from outside, the zip, and the MSI installed and removed;
+#    by keyboard from outside, and through ibus-Mozc; the zip, and the MSI
+#    installed and removed;
 #  - the web page built as the README says, and tested in headless Chromium;
 #  - the README's Install section word for word (GCC here, clang in a copy),
 #    lintian on the package, and a build without any test framework;
@@ -163,6 +164,18 @@ count "windows route" 1 0
 new_wine_session
 timeout 600 "${xvfb[@]}" bash tests/windows/dist_test.sh build-windows/dist build-mingw/tests/windows/wintool.exe
 count "windows dist" 1 0
+set +e
+timeout 600 bash tests/windows/ime_session.sh build-windows/dist build-mingw/tests/windows/wintool.exe
+rc=$?
+set -e
+if [ "$rc" -eq 77 ] && [ "${CI:-}" != true ]; then
+  summary+=("windows ime: skipped, the input method could not start")
+elif [ "$rc" -ne 0 ]; then
+  echo "the Windows program with an input method: failed (exit $rc)"
+  exit 1
+else
+  count "windows ime" 1 0
+fi
 
 echo "== the README's Install section, with GCC and with clang; lintian"
 bash tests/qt/linux/release_route.sh gcc
