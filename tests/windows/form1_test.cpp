@@ -192,7 +192,18 @@ TEST_F(Form1Test, ControlsAreTheStandardOnesWithTheirTextsAndLists) {
     EXPECT_EQ(win32::WindowText(c), Widen(row.text));
     EXPECT_EQ((style & WS_TABSTOP) != 0, row.kind != ui::Kind::Label);
     switch (row.kind) {
-      case ui::Kind::Label: EXPECT_EQ(ClassOf(c), L"Static"); break;
+      case ui::Kind::Label: {
+        EXPECT_EQ(ClassOf(c), L"Static");
+        // White letters over the picture, which the label paints behind them.
+        HDC dc = GetDC(c);
+        const LRESULT brush =
+            SendMessageW(form->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c));
+        EXPECT_NE(brush, 0);
+        EXPECT_EQ(GetTextColor(dc), RGB(255, 255, 255));
+        EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+        ReleaseDC(c, dc);
+        break;
+      }
       case ui::Kind::TextBox:
         EXPECT_EQ(ClassOf(c), L"Edit");
         EXPECT_TRUE(style & ES_AUTOHSCROLL);
