@@ -22,7 +22,7 @@ if [ -z "${IME_SESSION_INSIDE:-}" ]; then
   # read even when the build tree sits in root's own folder.
   mkdir "$home/bin"
   cp "$test_binary" "$home/bin/ime_test"
-  cp "$(dirname "$0")/ime_session.sh" "$(dirname "$0")/ime_program.py" "$home/bin/"
+  cp "$(dirname "$0")/ime_session.sh" "$(dirname "$0")/ime_program.py" "$(dirname "$0")/../ui/mozc.sh" "$home/bin/"
   [ -n "$program" ] && cp "$program" "$home/bin/tressin"
   as=()
   if [ "$(id -u)" -eq 0 ]; then
@@ -37,27 +37,8 @@ fi
 
 cd "$HOME"
 export QT_IM_MODULE=ibus XMODIFIERS=@im=ibus QT_QPA_PLATFORM=xcb
-# Mozc starts in hiragana mode, as a Japanese user leaves it.
-mkdir -p .config/mozc
-cat >.config/mozc/ibus_config.textproto <<'CONFIG'
-engines {
-  name : "mozc-jp"
-  longname : "Mozc"
-  layout : "default"
-  layout_variant : ""
-  layout_option : ""
-  rank : 80
-}
-active_on_launch: True
-CONFIG
-ibus-daemon --panel=disable --daemonize --replace 2>ibus.log
-for _ in $(seq 100); do ibus list-engine 2>/dev/null | grep -q 'mozc-jp' && break; sleep 0.1; done
-for _ in $(seq 50); do
-  ibus engine mozc-jp >/dev/null 2>&1  # may answer before the engine is up: look again
-  [ "$(ibus engine 2>/dev/null)" = mozc-jp ] && break
-  sleep 0.1
-done
-[ "$(ibus engine 2>/dev/null)" = mozc-jp ] || skip "ibus did not start the Mozc engine: $(cat ibus.log)"
+source bin/mozc.sh
+start_mozc
 echo "ibus $(ibus version | sed 's/IBus //') with $(ibus engine), Qt's ibus input context"
 "$test_binary" -maxwarnings 0
 status=$?

@@ -21,7 +21,8 @@ if [ -z "${IME_SESSION_INSIDE:-}" ]; then
   home=$(mktemp -d)
   trap 'rm -rf "$home"' EXIT
   mkdir "$home/bin"
-  cp "$1/tressin.exe" "$1/denryoku.html" "$2" "$0" "$(dirname "$0")/../../scripts/wine-prefix.sh" "$home/bin/"
+  cp "$1/tressin.exe" "$1/denryoku.html" "$2" "$0" "$(dirname "$0")/../../scripts/wine-prefix.sh" \
+    "$(dirname "$0")/../ui/mozc.sh" "$home/bin/"
   as=()
   if [ "$(id -u)" -eq 0 ]; then
     chown -R nobody: "$home"
@@ -34,27 +35,10 @@ fi
 
 cd "$HOME"
 fail() { echo "FAILED: $*"; exit 1; }
-mkdir -p .config/mozc
-cat >.config/mozc/ibus_config.textproto <<'CONFIG'
-engines {
-  name : "mozc-jp"
-  longname : "Mozc"
-  layout : "default"
-  layout_variant : ""
-  layout_option : ""
-  rank : 80
-}
-active_on_launch: True
-CONFIG
+source bin/mozc.sh
+start_mozc --xim
 bash bin/wine-prefix.sh "$HOME/wine" --unmanaged >/dev/null
 export WINEPREFIX=$HOME/wine WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all LC_ALL=C.UTF-8 XMODIFIERS=@im=ibus
-ibus-daemon --xim --panel=disable --daemonize --replace 2>ibus.log
-for _ in $(seq 100); do
-  ibus engine mozc-jp >/dev/null 2>&1  # may answer before the engine is up: look again
-  [ "$(ibus engine 2>/dev/null)" = mozc-jp ] && break
-  sleep 0.1
-done
-[ "$(ibus engine 2>/dev/null)" = mozc-jp ] || skip "ibus did not start the Mozc engine: $(cat ibus.log)"
 wine=/usr/lib/wine/wine64
 text() { "$wine" bin/wintool.exe text Kobrel "$1" | tr -d '\r'; }
 shows() {  # shows CONTROL EXPECTED
