@@ -44,13 +44,6 @@ QPixmap LoadPng(const QString& path) {
   return QPixmap::fromImage(reader.read());
 }
 
-std::size_t RowIndex(std::string_view name) {
-  for (std::size_t i = 0; i < kControls.size(); ++i) {
-    if (kControls[i].name == name) return i;
-  }
-  return kControls.size();
-}
-
 // A widget with its font set before any text, so its text is laid out once,
 // in its own face.
 template <class W>

@@ -56,6 +56,14 @@ inline constexpr std::array<ControlRow, 17> kControls{{
 }};
 // clang-format on
 
+// The row of the control with this name, or kControls.size() if none.
+constexpr std::size_t RowIndex(std::string_view name) noexcept {
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    if (kControls[i].name == name) return i;
+  }
+  return kControls.size();
+}
+
 // The boxes of the input rows, indexed by row (height, mass, time).
 inline constexpr std::array<std::string_view, 3> kEntryControls{"Text1(0)", "Text1(1)", "Text1(2)"};
 inline constexpr std::array<std::string_view, 3> kUnitControls{"Combo1", "Combo2", "Combo3"};

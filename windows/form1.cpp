@@ -13,6 +13,8 @@
 
 namespace win32 {
 
+using ui::RowIndex;
+
 namespace {
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -21,13 +23,6 @@ constexpr std::size_t kNotFound = ui::kControls.size();
 
 constexpr COLORREF ToColorref(ui::Rgb c) {
   return RGB(static_cast<BYTE>(c.r), static_cast<BYTE>(c.g), static_cast<BYTE>(c.b));
-}
-
-std::size_t RowIndex(std::string_view name) {
-  for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
-    if (ui::kControls[i].name == name) return i;
-  }
-  return kNotFound;
 }
 
 // The rows a failed calculation may mark.
