@@ -3,7 +3,10 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -140,6 +143,12 @@ Form1::Form1(Desktop& desktop, QWidget* parent)
     connect(Combo(row)->lineEdit(), &QLineEdit::returnPressed, calculate, click_calculate);
   }
   connect(Text2(), &QLineEdit::returnPressed, calculate, click_calculate);
+  for (calc::Row row : calc::kRows) {
+    Text1(row)->installEventFilter(this);
+    Combo(row)->installEventFilter(this);  // an editable box's events reach it first
+    Combo(row)->lineEdit()->installEventFilter(this);
+  }
+  Text2()->installEventFilter(this);
 
   connect(static_cast<QPushButton*>(Control("Command1")), &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(static_cast<QPushButton*>(Control("Command2")), &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -210,6 +219,24 @@ void Form1::ClearMarks() {
 }
 
 QString Form1::Problem(const QWidget* box) { return box->property(kProblemProperty).toString(); }
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  // A composition that disappears with nothing committed was cancelled (Esc).
+  // Some input contexts (Qt's ibus one, with Mozc) still hold its text and
+  // commit it when the focus leaves the box, silently changing the number:
+  // they are told to forget it now. A composition still shown when the focus
+  // leaves is committed, as everywhere.
+  if (event->type() == QEvent::InputMethod) {
+    const auto* im = static_cast<const QInputMethodEvent*>(event);
+    if (!im->preeditString().isEmpty()) {
+      composing_ = watched;
+    } else if (composing_ == watched) {
+      composing_ = nullptr;
+      if (im->commitString().isEmpty()) QGuiApplication::inputMethod()->reset();
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
 
 void Form1::paintEvent(QPaintEvent*) {
   // The picture is the part of the artwork the window shows, drawn 1:1 from

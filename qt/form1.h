@@ -13,12 +13,15 @@
 //    the default button; Enter on a focused button clicks that button.
 //  * Messages and the companion page go through the Desktop the window is
 //    given, never straight to Qt, so tests can stand in for the desktop.
+//  * An input-method composition that the user cancels is never committed
+//    later, when the focus leaves the box (see eventFilter).
 //  * When a click on 計算 yields no number, Text2 says why in words and the
 //    offending boxes are tinted, with the reason in their tooltips; the next
 //    successful click clears every mark.
 #pragma once
 
 #include <QPixmap>
+#include <QPointer>
 #include <QUrl>
 #include <QWidget>
 #include <array>
@@ -67,6 +70,8 @@ class Form1 : public QWidget, public calc::LiftView {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // Watches the input method's events in the boxes that take typing.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ShowOutcome(const calc::CalculationOutcome& outcome);
@@ -76,6 +81,7 @@ class Form1 : public QWidget, public calc::LiftView {
   Desktop& desktop_;
   calc::LiftQuantities quantities_;
   std::array<QWidget*, 17> controls_{};
+  QPointer<QObject> composing_;  // the box showing a composition, if any
   QPixmap background_;  // loaded at the first paint, for the screen's scale
   int background_scale_ = 0;
 };

@@ -184,6 +184,66 @@ class ImeTest : public QObject {
     QVERIFY(EditOf(height)->hasFocus());
   }
 
+  // A composition cancelled with Esc (once, or twice: the second reaches the
+  // box) stays cancelled however the focus then leaves the box; one still
+  // shown when the focus leaves is committed, as in every program (while
+  // composing, Tab goes to the input method: see the next test).
+  void cancelledCompositionStaysCancelled_data() {
+    QTest::addColumn<int>("escapes");
+    QTest::addColumn<QString>("leave");
+    QTest::addColumn<QString>("expected");
+    for (const char* leave : {"Tab", "shift+Tab", "click", "window"}) {
+      for (int escapes : {1, 2}) {
+        QTest::addRow("%d Esc, then %s", escapes, leave) << escapes << leave << QStringLiteral("５０");
+      }
+    }
+    for (const char* leave : {"click", "window"}) {
+      QTest::addRow("no Esc, then %s", leave) << 0 << leave << QStringLiteral("５０９");
+    }
+  }
+
+  void cancelledCompositionStaysCancelled() {
+    QFETCH(int, escapes);
+    QFETCH(QString, leave);
+    QFETCH(QString, expected);
+    QWidget* mass = C("Text1(1)");
+    Focus(mass);
+    EditOf(mass)->setText(QStringLiteral("５０"));
+    Keys({QStringLiteral("9")});
+    QTRY_COMPARE(Preedit(mass), QStringLiteral("９"));
+    for (int i = 0; i < escapes; ++i) Keys({QStringLiteral("Escape")});
+    if (escapes > 0) QTRY_COMPARE(Preedit(mass), QString());
+    QTest::qWait(300);
+    QWidget other;  // another program's window, for the focus to go to
+    if (leave == QStringLiteral("click")) {
+      const QPoint at = C("Text1(0)")->geometry().center();
+      QProcess::execute(QStringLiteral("xdotool"),
+                        {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(form_->winId()),
+                         QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+    } else if (leave == QStringLiteral("window")) {
+      other.setGeometry(600, 400, 200, 100);
+      other.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&other));
+      QProcess::execute(QStringLiteral("xdotool"),
+                        {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(other.winId())});
+      QTRY_VERIFY(!form_->isActiveWindow());
+    } else {
+      Keys({leave});
+    }
+    QTRY_VERIFY(!EditOf(mass)->hasFocus());
+    QTest::qWait(300);
+    QCOMPARE(Text(mass), expected);
+    if (leave == QStringLiteral("window")) {  // and back to the window
+      other.hide();
+      QProcess::execute(QStringLiteral("xdotool"),
+                        {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(form_->winId())});
+      QTRY_VERIFY(form_->isActiveWindow());
+    }
+    QTest::qWait(300);
+    QCOMPARE(Text(mass), expected);
+    QCOMPARE(Preedit(mass), QString());
+  }
+
   // Tab while composing does what the input method does with it (Mozc
   // offers a prediction); the composed text is neither lost nor doubled.
   void tabDuringCompositionLosesAndDuplicatesNothing() {
