@@ -3,7 +3,8 @@
 # Builds the Windows edition with MinGW-w64 into build-windows/dist/:
 # tressin.exe with denryoku.html beside it, the portable
 # tressin-1.0.0-windows-x64.zip and the installer tressin-1.0.0-x64.msi.
-# Installs the cross compiler and wixl first when they are missing.
+# Installs the cross compiler and wixl first when they are missing. Prints
+# each artefact's SHA-256: the same commit gives the same bytes anywhere.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,3 +14,6 @@ cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE
 cmake --build build-windows --target windows_dist -j"$(nproc)"
 echo "Windows edition: $PWD/build-windows/dist/"
 ls -l build-windows/dist
+# The same commit builds to the same bytes anywhere: compare these sums.
+echo "SHA-256:"
+(cd build-windows/dist && sha256sum tressin.exe tressin-*.zip tressin-*.msi)

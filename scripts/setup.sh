@@ -26,7 +26,8 @@ test_required=(
   ibus ibus-mozc dbus-daemon at-spi2-core       # a Japanese input method (Mozc), and
   gir1.2-atspi-2.0 python3-gi                    # the program read back as a screen reader does
   clang libc++-dev libc++abi-dev                 # the core with clang and libc++
-  g++-mingw-w64-x86-64-posix wine64 fonts-wine wixl  # the Windows edition, run under Wine
+  g++-mingw-w64-x86-64-posix wine64 fonts-wine wixl zip faketime  # the Windows edition, run under Wine
+  msitools                                       # the MSI's tables read back
   nlohmann-json3-dev binutils-mingw-w64-x86-64   # its tests: the shared table, the exe's imports
   emscripten                                     # the core in WebAssembly, and the page
   chromium firefox-esr                           # the page in real browsers
@@ -36,7 +37,7 @@ test_required=(
 optional=(libclang-rt-dev)
 
 with_tests=false
-windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libfmt-dev wixl)
+windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libfmt-dev wixl msitools zip faketime)
 case "${1:-}" in
   --test) with_tests=true; required+=("${test_required[@]}") ;;
   --web) required+=(emscripten) ;;

@@ -14,6 +14,8 @@
 #  - the web page built as the README says, and tested in headless Chromium;
 #  - the README's Install section word for word (GCC here, clang in a copy),
 #    lintian on the package, and a build without any test framework;
+#  - every release artefact built again elsewhere, as another user, with
+#    another umask, and compared byte for byte;
 #  - one smoke run of each measuring script (figures printed, not judged).
 # Exits non-zero on the first failure.
 set -euo pipefail
@@ -22,6 +24,14 @@ jobs=$(nproc)
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
 bash scripts/setup.sh --test
+source scripts/need.sh
+need xvfb-run xvfb
+need node nodejs
+need clang++ clang
+need /usr/lib/wine/wine64 wine64
+need emcc emscripten
+need chromium chromium
+need firefox-esr firefox-esr
 
 summary=()
 passed_total=0
@@ -182,6 +192,10 @@ bash tests/qt/linux/release_route.sh gcc
 count "install route (gcc)" 1 0
 CXXFLAGS=-Werror bash tests/qt/linux/release_route.sh clang
 count "install route (clang)" 1 0
+
+echo "== the same commit builds to the same bytes: exe, zip, MSI, .deb and page built again elsewhere"
+bash tests/release/reproducible.sh
+count "reproducible" 5 0
 
 echo "== the README's run command, without a display and in a virtual X server"
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY bash scripts/run.sh)

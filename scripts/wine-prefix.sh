@@ -10,6 +10,8 @@
 # server without a window manager (tests): there Wine would otherwise wait
 # two seconds for a window manager each time a window closes.
 set -euo pipefail
+source "$(dirname "$0")/need.sh"
+need /usr/lib/wine/wine64 wine64
 prefix=$1
 unmanaged=${2:-}
 wine=/usr/lib/wine/wine64

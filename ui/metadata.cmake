@@ -15,3 +15,6 @@ endif()
 set(APP_DESCRIPTION "${PROJECT_DESCRIPTION}")
 set(APP_COMMENT "電気を大切にしましょう。")
 set(APP_LANGUAGE "ja")
+# The release's date (2026-12-08 12:00 UTC, as in the Debian changelog): the
+# time stamp of a build from a source tree without Git.
+set(APP_RELEASE_EPOCH 1796731200)

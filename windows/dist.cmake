@@ -27,21 +27,20 @@ add_custom_command(OUTPUT ${DIST_DIR}/tressin.exe ${DIST_DIR}/denryoku.html
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tressin> ${DIST_DIR}/tressin.exe
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/ui/denryoku.html ${DIST_DIR}/denryoku.html
   DEPENDS tressin ${PROJECT_SOURCE_DIR}/ui/denryoku.html VERBATIM)
-# Fixed time stamps, so the same sources make the same zip.
+# The same sources make the same zip (see make-zip.sh).
 add_custom_command(OUTPUT ${DIST_DIR}/${zip_name}.zip
   COMMAND ${CMAKE_COMMAND} -E copy ${DIST_DIR}/tressin.exe ${DIST_DIR}/denryoku.html ${stage}/
-  COMMAND ${CMAKE_COMMAND} -E rm -f ${DIST_DIR}/${zip_name}.zip
-  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_CURRENT_BINARY_DIR}/stage
-          ${CMAKE_COMMAND} -E tar cf ${DIST_DIR}/${zip_name}.zip --format=zip "--mtime=2026-12-08 00:00:00 UTC"
-          ${zip_name}/tressin.exe ${zip_name}/denryoku.html ${zip_name}/LICENSE.txt ${zip_name}/README.txt
-  DEPENDS ${DIST_DIR}/tressin.exe ${DIST_DIR}/denryoku.html ${stage}/README.txt ${stage}/LICENSE.txt VERBATIM)
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/make-zip.sh ${DIST_DIR}/${zip_name}.zip ${TRESSIN_SOURCE_DATE_EPOCH}
+          ${CMAKE_CURRENT_BINARY_DIR}/stage ${zip_name} tressin.exe denryoku.html LICENSE.txt README.txt
+  DEPENDS ${DIST_DIR}/tressin.exe ${DIST_DIR}/denryoku.html ${stage}/README.txt ${stage}/LICENSE.txt
+          ${CMAKE_CURRENT_SOURCE_DIR}/make-zip.sh VERBATIM)
 if(WIXL)
   add_custom_command(OUTPUT ${DIST_DIR}/${msi_name}
     COMMAND ${CMAKE_COMMAND} -E copy ${DIST_DIR}/tressin.exe ${DIST_DIR}/denryoku.html ${ART_DIR}/tressin.ico
             ${msi_stage}/
-    COMMAND ${CMAKE_COMMAND} -E chdir ${msi_stage} ${WIXL} -a x64 -o ${DIST_DIR}/${msi_name} tressin.wxs
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/make-msi.sh ${DIST_DIR}/${msi_name} ${TRESSIN_SOURCE_DATE_EPOCH} ${msi_stage}
     DEPENDS ${DIST_DIR}/tressin.exe ${DIST_DIR}/denryoku.html ${msi_stage}/tressin.wxs
-            ${ART_DIR}/tressin.ico VERBATIM)
+            ${ART_DIR}/tressin.ico ${CMAKE_CURRENT_SOURCE_DIR}/make-msi.sh VERBATIM)
   list(APPEND outputs ${DIST_DIR}/${msi_name})
 else()
   message(STATUS "wixl not found: no MSI (scripts/build-windows.sh installs it)")

@@ -12,6 +12,12 @@
 #
 #   dist_test.sh DIST_DIR WINTOOL_EXE        (WINEPREFIX names a prefix made up front)
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/need.sh"
+need /usr/lib/wine/wine64 wine64
+need x86_64-w64-mingw32-objdump binutils-mingw-w64-x86-64
+need python3 python3
+need xdotool xdotool
+need msiinfo msitools
 dist=$(cd "$1" && pwd)
 wintool=$(realpath "$2")
 : "${WINEPREFIX:?a Wine prefix made by scripts/wine-prefix.sh}"

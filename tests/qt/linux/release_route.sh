@@ -11,6 +11,9 @@
 set -euo pipefail
 compiler=${1:-gcc}
 top=$(cd "$(dirname "$0")/../../.." && pwd)
+source "$top/scripts/need.sh"
+need lintian lintian
+need man man-db
 
 # The README's commands: the indented lines of its Install section.
 install_block=$(awk '/^## /{inside = ($0 == "## Install")} inside && /^    /{sub(/^    /, ""); print}' "$top/README.md")

@@ -1,0 +1,9 @@
+# SPDX-License-Identifier: MIT
+# Sourced by the scripts and tests that call tools the set-up installs:
+# `need COMMAND PACKAGE` stops at once with a sentence that names the Debian
+# package bringing COMMAND, rather than failing deep inside a test.
+need() {
+  command -v "$1" >/dev/null 2>&1 && return 0
+  echo "$(basename "$0"): $1 is missing; it comes with Debian's package $2 (bash scripts/setup.sh --test installs it)" >&2
+  exit 127
+}
