@@ -15,7 +15,7 @@ if [ -z "${INSIDE_XVFB:-}" ]; then
   bash scripts/setup.sh --test >/dev/null
   cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
     -DTRESSIN_BUILD_BENCH=OFF -DTRESSIN_GTEST_SOURCE=/usr/src/googletest >/dev/null
-  cmake --build build-mingw -j"$(nproc)" --target tressin bare_window_win32 wintool windows_dist >/dev/null
+  cmake --build build-mingw -j"$(nproc)" --target tressin bare_window_win32 plain_form_win32 wintool windows_dist >/dev/null
   prefix=$(bash scripts/wine-prefix.sh "${WINEPREFIX:-$PWD/build-wine}" --unmanaged)
   WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
   exec env INSIDE_XVFB=1 WINEPREFIX="$prefix" xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
@@ -26,6 +26,8 @@ wine=/usr/lib/wine/wine64
 top=$PWD
 cd build-mingw/dist  # where tressin.exe finds its page, as when installed
 "$wine" "$top/build-mingw/tests/windows/wintool.exe" launch "$runs" \
-  "$top/build-mingw/tests/windows/bare_window_win32.exe" Bare "$top/build-mingw/dist/tressin.exe" Kobrel
+  "$top/build-mingw/tests/windows/bare_window_win32.exe" Bare \
+  "$top/build-mingw/tests/windows/plain_form_win32.exe" Plain \
+  "$top/build-mingw/dist/tressin.exe" Kobrel
 echo "tressin.exe: $(stat -c %s "$top/build-mingw/dist/tressin.exe") bytes;" \
   "bare window: $(stat -c %s "$top/build-mingw/tests/windows/bare_window_win32.exe") bytes"

@@ -9,6 +9,7 @@
 #include "ui/texts.h"
 #include "windows/art.h"
 #include "windows/fonts.h"
+#include "windows/startup_trace.h"
 #include "windows/wide.h"
 
 namespace win32 {
@@ -64,10 +65,13 @@ Form1::Form1(HINSTANCE instance, Shell& shell, bool ends_program)
   window_brush_ = CreateSolidBrush(ToColorref(ui::kWindowColour));
   mark_brush_ = CreateSolidBrush(ToColorref(ui::kMarkTint));
   const std::wstring title = Widen(ui::kWindowTitle);
+  TracePhase("set-up");
   CreateWindowExW(kWindowExStyle, kWindowClass, title.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
   if (hwnd_ == nullptr) return;
+  TracePhase("window");
   CreateControls();
+  TracePhase("controls");
   ApplyDpi(static_cast<int>(GetDpiForWindow(hwnd_)), nullptr);
 }
 
@@ -154,8 +158,10 @@ void Form1::ApplyDpi(int dpi, const RECT* suggested) {
   fonts_ = std::make_unique<FontSet>(dpi);
   if (background_ != nullptr) DeleteObject(background_);
   if (picture_brush_ != nullptr) DeleteObject(picture_brush_);
+  TracePhase("fonts");
   background_ = LoadBackground(instance_, dpi);
   picture_brush_ = background_ != nullptr ? CreatePatternBrush(background_) : nullptr;
+  TracePhase("picture");
 
   for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
     const ui::ControlRow& row = ui::kControls[i];
@@ -206,6 +212,7 @@ void Form1::ApplyDpi(int dpi, const RECT* suggested) {
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_));
   InvalidateRect(hwnd_, nullptr, TRUE);
+  TracePhase("laid-out");
 }
 
 void Form1::Show(int show_command) {

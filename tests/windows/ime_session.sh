@@ -21,7 +21,7 @@ if [ -z "${IME_SESSION_INSIDE:-}" ]; then
   home=$(mktemp -d)
   trap 'rm -rf "$home"' EXIT
   mkdir "$home/bin"
-  cp "$1/tressin.exe" "$1/denryoku.html" "$2" "$0" "$(dirname "$0")/../../scripts/wine-prefix.sh" \
+  cp "$1/tressin.exe" "$1/denryoku.html" "$2" "$0" "$(dirname "$0")/../../scripts/wine-prefix.sh" "$(dirname "$0")/../../scripts/need.sh" \
     "$(dirname "$0")/../ui/mozc.sh" "$home/bin/"
   as=()
   if [ "$(id -u)" -eq 0 ]; then
@@ -88,6 +88,28 @@ sleep 0.5
 shows 'Text1(2)' '１２．５'
 shows Text2 '261.249156'
 echo "ok: Esc cancelled the composition"
+
+# A cancelled composition stays cancelled when the focus leaves the box,
+# by Tab, Shift+Tab or a click, after one Esc or two.
+leave_after() {  # leave_after ESCAPES HOW: types 9 in the time box, cancels it, leaves
+  xdotool key --delay 80 End 9
+  sleep 0.5
+  for _ in $(seq "$1"); do xdotool key Escape; sleep 0.3; done
+  case $2 in
+    click) xdotool mousemove $("$wine" bin/wintool.exe centre Kobrel 'Text1(0)' | tr -d '\r') click 1 ;;
+    *) xdotool key "$2" ;;
+  esac
+  sleep 0.5
+}
+back_to_time() { xdotool mousemove $("$wine" bin/wintool.exe centre Kobrel 'Text1(2)' | tr -d '\r') click 1; sleep 0.3; }
+for how in Tab shift+Tab click; do
+  for escapes in 1 2; do
+    leave_after "$escapes" "$how"
+    shows 'Text1(2)' '１２．５'
+    back_to_time
+  done
+done
+echo "ok: a cancelled composition stayed cancelled after Tab, Shift+Tab and a click"
 xdotool key alt+F4
 wait "$pid" || fail "exit status $?"
 trap - EXIT

@@ -5,11 +5,14 @@
 //
 //   wintool wait TITLE                  a visible window titled TITLE: its client size
 //   wintool text TITLE CONTROL          the text of a control of it, by its table name
+//   wintool centre TITLE CONTROL        the screen position of that control's centre: "X Y"
 //   wintool message TITLE               a message box titled TITLE: its owner's title and text
 //   wintool gone TITLE                  waits until no window is titled TITLE
 //   wintool launch RUNS EXE TITLE ...   starts each EXE RUNS times, interleaved, until its
 //                                       window shows, closes it; prints medians and ratios
-//                                       to the first EXE
+//                                       to the first EXE (and to the second, given three),
+//                                       and the phases a program records
+//                                       (windows/startup_trace.h)
 // Waits up to 30 s; exits 1 when what it waits for does not come.
 #include <windows.h>
 
@@ -18,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/control_table.h"
@@ -64,18 +68,39 @@ double Median(std::vector<double> v) {
   return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
+// Reads the phases a program recorded (windows/startup_trace.h), as
+// milliseconds since `start`, in the order recorded.
+std::vector<std::pair<std::string, double>> Phases(const std::wstring& path, LONGLONG start, LONGLONG frequency) {
+  std::vector<std::pair<std::string, double>> phases;
+  FILE* file = _wfopen(path.c_str(), L"r");
+  if (file == nullptr) return phases;
+  char name[64];
+  long long ticks = 0;
+  while (std::fscanf(file, "%63s %lld", name, &ticks) == 2) {
+    phases.emplace_back(name, 1000.0 * static_cast<double>(ticks - start) / static_cast<double>(frequency));
+  }
+  std::fclose(file);
+  return phases;
+}
+
 int Launch(int argc, wchar_t** argv) {
   const int runs = _wtoi(argv[2]);
   struct Program {
     std::wstring exe, title;
     std::vector<double> ms, mib;
+    std::vector<std::pair<std::string, std::vector<double>>> phases;
   };
   std::vector<Program> programs;
-  for (int i = 3; i + 1 < argc; i += 2) programs.push_back({argv[i], argv[i + 1], {}, {}});
+  for (int i = 3; i + 1 < argc; i += 2) programs.push_back({argv[i], argv[i + 1], {}, {}, {}});
+  wchar_t folder[MAX_PATH], trace[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  GetTempFileNameW(folder, L"trc", 0, trace);
+  SetEnvironmentVariableW(L"TRESSIN_STARTUP_TRACE", trace);  // inherited by the programs
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   for (int run = 0; run < runs; ++run) {
     for (Program& p : programs) {
+      DeleteFileW(trace);
       STARTUPINFOW si{};
       si.cb = sizeof si;
       PROCESS_INFORMATION pi{};
@@ -96,15 +121,47 @@ int Launch(int argc, wchar_t** argv) {
       p.ms.push_back(1000.0 * static_cast<double>(shown.QuadPart - start.QuadPart) /
                      static_cast<double>(frequency.QuadPart));
       p.mib.push_back(static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
+      const auto phases = Phases(trace, start.QuadPart, frequency.QuadPart);
+      for (std::size_t i = 0; i < phases.size(); ++i) {
+        if (p.phases.size() <= i) p.phases.push_back({phases[i].first, {}});
+        p.phases[i].second.push_back(phases[i].second);
+      }
     }
   }
-  std::printf("%-12s %10s %8s %16s %8s\n", "program", "time (ms)", "ratio", "peak memory (MiB)", "ratio");
+  DeleteFileW(trace);
+  // Ratios to the first program and, when there are three or more, to the second as well.
+  const bool two_references = programs.size() > 2;
+  std::printf("%-10s %9s %7s", "program", "time (ms)", "ratio");
+  if (two_references) std::printf(" %7s", "ratio");
+  std::printf(" %17s %7s", "peak memory (MiB)", "ratio");
+  if (two_references) std::printf(" %7s", "ratio");
+  std::printf("\n");
   const double t0 = Median(programs[0].ms), m0 = Median(programs[0].mib);
+  const double t1 = Median(programs[1 % programs.size()].ms), m1 = Median(programs[1 % programs.size()].mib);
   for (const Program& p : programs) {
-    std::printf("%-12s %10.1f %7.2fx %16.1f %7.2fx\n", win32::Narrow(p.title).c_str(), Median(p.ms),
-                Median(p.ms) / t0, Median(p.mib), Median(p.mib) / m0);
+    const double t = Median(p.ms), m = Median(p.mib);
+    std::printf("%-10s %9.1f %6.2fx", win32::Narrow(p.title).c_str(), t, t / t0);
+    if (two_references) std::printf(" %6.2fx", t / t1);
+    std::printf(" %17.1f %6.2fx", m, m / m0);
+    if (two_references) std::printf(" %6.2fx", m / m1);
+    std::printf("\n");
   }
-  std::printf("medians of %d interleaved launches each, from CreateProcess to the window being visible\n", runs);
+  std::printf("medians of %d interleaved launches each, from CreateProcess to the window being visible", runs);
+  std::printf(two_references ? "; ratios to %s, then to %s\n" : "; ratios to %s\n",
+              win32::Narrow(programs[0].title).c_str(), win32::Narrow(programs[1 % programs.size()].title).c_str());
+  for (const Program& p : programs) {
+    if (p.phases.empty()) continue;
+    std::printf("%s, phase by phase (median ms since CreateProcess, and since the phase before):\n",
+                win32::Narrow(p.title).c_str());
+    double before = 0;
+    for (const auto& [name, times] : p.phases) {
+      const double at = Median(times);
+      std::printf("  %-22s %8.1f %8.1f\n", name.c_str(), at, at - before);
+      before = at;
+    }
+    const double visible = Median(p.ms);
+    std::printf("  %-22s %8.1f %8.1f\n", "visible to the launcher", visible, visible - before);
+  }
   return 0;
 }
 
@@ -121,12 +178,19 @@ int wmain(int argc, wchar_t** argv) {
     Print(L"title=" + title + L" width=" + std::to_wstring(r.right) + L" height=" + std::to_wstring(r.bottom) + L"\n");
     return 0;
   }
-  if (verb == L"text" && argc == 4) {
+  if ((verb == L"text" || verb == L"centre") && argc == 4) {
     HWND w = WaitFor([&] { return Visible(win32::kWindowClass, title); });
     const std::string name = win32::Narrow(argv[3]);
     for (std::size_t i = 0; w != nullptr && i < ui::kControls.size(); ++i) {
       if (ui::kControls[i].name != name) continue;
-      Print(TextOf(GetDlgItem(w, win32::ControlId(i))) + L"\n");
+      HWND control = GetDlgItem(w, win32::ControlId(i));
+      if (verb == L"text") {
+        Print(TextOf(control) + L"\n");
+      } else {
+        RECT r{};
+        GetWindowRect(control, &r);
+        Print(std::to_wstring((r.left + r.right) / 2) + L" " + std::to_wstring((r.top + r.bottom) / 2) + L"\n");
+      }
       return 0;
     }
     return 1;

@@ -111,6 +111,26 @@ describe('tressin.html with an input method', () => {
     assert.equal(await focused(), 'Text1(0)');
   });
 
+  // A cancelled composition must not come back when the box loses the focus.
+  for (const leave of ['Tab', 'Shift+Tab', 'blur']) {
+    test(`a cancelled composition stays cancelled after ${leave}`, async () => {
+      await page.$eval('[id="Text1(1)"]', (el) => { el.value = '５０'; el.focus(); });
+      await compose('９');
+      await key('rawKeyDown', 'Escape', 'Escape', 229);
+      await compose('');
+      await key('keyUp', 'Escape', 'Escape', 27);
+      if (leave === 'blur') await page.$eval('[id="Text1(1)"]', (el) => el.blur());
+      else if (leave === 'Tab') await page.keyboard.press('Tab');
+      else {
+        await page.keyboard.down('Shift');
+        await page.keyboard.press('Tab');
+        await page.keyboard.up('Shift');
+      }
+      assert.notEqual(await focused(), 'Text1(1)');
+      assert.equal(await value('Text1(1)'), '５０');
+    });
+  }
+
   test('Tab during a composition: committed once, and the focus moves on', async () => {
     await focusEmpty('Text1(0)');
     await compose('７８');

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// A plain Win32 form, titled "Plain": tressin's 17 controls from the same
+// table, with the same classes, styles, items, fonts and layout, on a solid
+// background, and nothing else (no picture, icon, tooltip, accessibility or
+// COM). What scripts/measure-windows-startup.sh compares tressin.exe with:
+// the start that any window with these controls pays.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/control_table.h"
+#include "windows/fonts.h"
+#include "windows/wide.h"
+
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  const ui::Rgb c = ui::kWindowColour;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = instance;
+  wc.hbrBackground = CreateSolidBrush(RGB(c.r, c.g, c.b));
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  wc.lpszClassName = L"Plain";
+  RegisterClassW(&wc);
+  HWND hwnd = CreateWindowW(L"Plain", L"Plain", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                            nullptr, nullptr, instance, nullptr);
+  const int dpi = static_cast<int>(GetDpiForWindow(hwnd));
+  const win32::FontSet fonts(dpi);
+  for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+    const ui::ControlRow& row = ui::kControls[i];
+    const std::wstring text = win32::Widen(row.text);
+    const wchar_t* window_class = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD ex_style = 0;
+    switch (row.kind) {
+      case ui::Kind::Label: style |= SS_LEFT | SS_NOPREFIX; break;
+      case ui::Kind::TextBox:
+        window_class = L"EDIT";
+        style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+        ex_style = WS_EX_CLIENTEDGE;
+        break;
+      case ui::Kind::ComboBox:
+        window_class = L"COMBOBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+        break;
+      case ui::Kind::Button: window_class = L"BUTTON"; style |= WS_TABSTOP | BS_PUSHBUTTON; break;
+    }
+    const int h = ui::TwipsToPixels(row.height, dpi);
+    HWND control = CreateWindowExW(ex_style, window_class, row.kind == ui::Kind::ComboBox ? L"" : text.c_str(), style,
+                                   ui::TwipsToPixels(row.left, dpi), ui::TwipsToPixels(row.top, dpi),
+                                   ui::TwipsToPixels(row.width, dpi), row.kind == ui::Kind::ComboBox ? 5 * h : h, hwnd,
+                                   nullptr, instance, nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.For(row.font, text)), FALSE);
+    for (std::string_view items = row.items; !items.empty();) {
+      const std::size_t bar = items.find('|');
+      const std::wstring item = win32::Widen(items.substr(0, bar));
+      const LRESULT at = SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      if (item == text) SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+      items = bar == std::string_view::npos ? std::string_view{} : items.substr(bar + 1);
+    }
+  }
+  RECT frame{0, 0, ui::TwipsToPixels(ui::kClientWidthTwips, dpi), ui::TwipsToPixels(ui::kClientHeightTwips, dpi)};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(dpi));
+  SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  ShowWindow(hwnd, show);
+  UpdateWindow(hwnd);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(hwnd, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
