@@ -28,6 +28,7 @@ test_required=(
   clang libc++-dev libc++abi-dev                 # the core with clang and libc++
   g++-mingw-w64-x86-64-posix wine64 fonts-wine wixl zip faketime  # the Windows edition, run under Wine
   msitools                                       # the MSI's tables read back
+  libstb-dev                                     # its PNG decoder
   nlohmann-json3-dev binutils-mingw-w64-x86-64   # its tests: the shared table, the exe's imports
   emscripten                                     # the core in WebAssembly, and the page
   chromium firefox-esr                           # the page in real browsers
@@ -37,7 +38,7 @@ test_required=(
 optional=(libclang-rt-dev)
 
 with_tests=false
-windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libfmt-dev wixl msitools zip faketime)
+windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libfmt-dev libstb-dev wixl msitools zip faketime)
 case "${1:-}" in
   --test) with_tests=true; required+=("${test_required[@]}") ;;
   --web) required+=(emscripten) ;;

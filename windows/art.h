@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The window's artwork from the program's resources: the background picture
-// decoded by Windows' own imaging component (WIC), and the icon.
+// (a PNG, decoded in the program) and the icon.
 #pragma once
 
 #include <windows.h>

@@ -10,6 +10,7 @@
 #include "windows/art.h"
 #include "windows/fonts.h"
 #include "windows/startup_trace.h"
+#include "windows/system_dll.h"
 #include "windows/wide.h"
 
 namespace win32 {
@@ -47,20 +48,41 @@ void RegisterClassOnce(HINSTANCE instance, WNDPROC proc) {
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = proc;
   wc.hInstance = instance;
-  wc.hIcon = LoadBulb(instance, GetSystemMetrics(SM_CXICON));
-  wc.hIconSm = LoadBulb(instance, GetSystemMetrics(SM_CXSMICON));
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   wc.lpszClassName = kWindowClass;
   RegisterClassExW(&wc);
 }
 
+struct Place {
+  int x, y, w, h;
+};
+
+Place PlaceOf(const ui::ControlRow& row, int dpi) {
+  return {ui::TwipsToPixels(row.left, dpi), ui::TwipsToPixels(row.top, dpi), ui::TwipsToPixels(row.width, dpi),
+          ui::TwipsToPixels(row.height, dpi)};
+}
+
+// A drop-down box's window height includes its list; the box itself is as
+// tall as its selection field, which follows the item height (some systems
+// keep it at least as tall as the font's line). Its font is set.
+void FitComboBox(HWND combo, const Place& at) {
+  RECT field{};
+  GetWindowRect(combo, &field);
+  const LRESULT item = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  const LRESULT frame = (field.bottom - field.top) - item;
+  SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), at.h - frame);
+  const LRESULT list_item = SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0);
+  SetWindowPos(combo, nullptr, at.x, at.y, at.w, at.h + 4 * static_cast<int>(list_item), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
+// What the first paint needs is made at once: the window, its controls in
+// place and in their fonts, the picture and the icons. The tooltips and the
+// names for screen readers (and COM, which they need) follow once the
+// window has painted (FinishSetUp).
 Form1::Form1(HINSTANCE instance, Shell& shell, bool ends_program)
     : instance_(instance), shell_(shell), ends_program_(ends_program) {
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
   RegisterClassOnce(instance, &Form1::WindowProc);
   window_brush_ = CreateSolidBrush(ToColorref(ui::kWindowColour));
   mark_brush_ = CreateSolidBrush(ToColorref(ui::kMarkTint));
@@ -70,9 +92,14 @@ Form1::Form1(HINSTANCE instance, Shell& shell, bool ends_program)
                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
   if (hwnd_ == nullptr) return;
   TracePhase("window");
+  dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
+  fonts_ = std::make_unique<FontSet>(dpi_);
   CreateControls();
   TracePhase("controls");
-  ApplyDpi(static_cast<int>(GetDpiForWindow(hwnd_)), nullptr);
+  LoadArtwork();
+  TracePhase("picture");
+  SizeWindow(nullptr);
+  TracePhase("laid-out");
 }
 
 Form1::~Form1() {
@@ -85,18 +112,10 @@ Form1::~Form1() {
   for (HICON icon : {icon_big_, icon_small_}) {
     if (icon != nullptr) DestroyIcon(icon);
   }
-  CoUninitialize();
+  if (com_started_) SystemFunction<decltype(CoUninitialize)>(L"ole32.dll", "CoUninitialize")();
 }
 
 void Form1::CreateControls() {
-  IAccPropServices* services = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                              reinterpret_cast<void**>(&services)))) {
-    services = nullptr;
-  }
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_,
-                             nullptr);
   for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
     const ui::ControlRow& row = ui::kControls[i];
     const std::wstring text = Widen(row.text);
@@ -119,23 +138,52 @@ void Form1::CreateControls() {
         style |= WS_TABSTOP | BS_NOTIFY | static_cast<DWORD>(row.name == "Command3" ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         break;
     }
+    // Made where the table puts it, so nothing moves before the first paint.
+    const Place at = PlaceOf(row, dpi_);
     HWND control = CreateWindowExW(ex_style, window_class, row.kind == ui::Kind::ComboBox ? L"" : text.c_str(), style,
-                                   0, 0, 0, 0, hwnd_,
+                                   at.x, at.y, at.w, at.h, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(i))), instance_, nullptr);
     controls_[i] = control;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->For(row.font, text)), FALSE);
     if (row.kind == ui::Kind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no length limit
     if (row.kind == ui::Kind::ComboBox) {
       std::string_view items = row.items;
       while (!items.empty()) {
         const std::size_t bar = items.find('|');
         const std::wstring item = Widen(items.substr(0, bar));
-        const LRESULT at = SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        if (item == text) SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+        const LRESULT added = SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        if (item == text) SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(added), 0);
         items = bar == std::string_view::npos ? std::string_view{} : items.substr(bar + 1);
       }
       SendMessageW(control, CB_LIMITTEXT, 0, 0);
       SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));  // no selection shown until focused
+      FitComboBox(control, at);
     }
+  }
+  last_focus_ = Control(ui::kEntryControls[0]);
+}
+
+void Form1::FinishSetUp() {
+  if (finished_ || hwnd_ == nullptr) return;
+  finished_ = true;
+  KillTimer(hwnd_, kFinishTimer);
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  // COM, for the accessibility service only: loaded now, not at the start.
+  const auto initialize = SystemFunction<decltype(CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+  const auto create = SystemFunction<decltype(CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+  com_started_ = initialize != nullptr && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+  IAccPropServices* services = nullptr;
+  if (create == nullptr || FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                         reinterpret_cast<void**>(&services)))) {
+    services = nullptr;
+  }
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_,
+                             nullptr);
+  for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+    const ui::ControlRow& row = ui::kControls[i];
+    HWND control = controls_[i];
     if (!row.tooltip.empty() || IsBox(row)) {
       std::wstring tip = Widen(row.tooltip);
       TOOLINFOW ti{};
@@ -150,42 +198,24 @@ void Form1::CreateControls() {
     if (row.kind == ui::Kind::Button) Annotate(services, control, PROPID_ACC_DESCRIPTION, row.tooltip);
   }
   if (services != nullptr) services->Release();
-  last_focus_ = Control(ui::kEntryControls[0]);
 }
 
-void Form1::ApplyDpi(int dpi, const RECT* suggested) {
-  dpi_ = dpi;
-  fonts_ = std::make_unique<FontSet>(dpi);
+void Form1::LoadArtwork() {
   if (background_ != nullptr) DeleteObject(background_);
   if (picture_brush_ != nullptr) DeleteObject(picture_brush_);
-  TracePhase("fonts");
-  background_ = LoadBackground(instance_, dpi);
+  background_ = LoadBackground(instance_, dpi_);
   picture_brush_ = background_ != nullptr ? CreatePatternBrush(background_) : nullptr;
-  TracePhase("picture");
-
-  for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
-    const ui::ControlRow& row = ui::kControls[i];
-    HWND control = controls_[i];
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->For(row.font, Widen(row.text))), TRUE);
-    const int x = ui::TwipsToPixels(row.left, dpi), y = ui::TwipsToPixels(row.top, dpi);
-    const int w = ui::TwipsToPixels(row.width, dpi), h = ui::TwipsToPixels(row.height, dpi);
-    if (row.kind == ui::Kind::ComboBox) {
-      // A drop-down box's window height includes its list; the box itself is
-      // as tall as its selection field, which follows the item height (some
-      // systems keep it at least as tall as the font's line).
-      SetWindowPos(control, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-      RECT field{};
-      GetWindowRect(control, &field);
-      const LRESULT item = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-      const LRESULT frame = (field.bottom - field.top) - item;
-      SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), h - frame);
-      const LRESULT list_item = SendMessageW(control, CB_GETITEMHEIGHT, 0, 0);
-      SetWindowPos(control, nullptr, x, y, w, h + 4 * static_cast<int>(list_item), SWP_NOZORDER | SWP_NOACTIVATE);
-    } else {
-      SetWindowPos(control, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+  for (HICON icon : {icon_big_, icon_small_}) {
+    if (icon != nullptr) DestroyIcon(icon);
   }
+  icon_big_ = LoadBulb(instance_, GetSystemMetricsForDpi(SM_CXICON, static_cast<UINT>(dpi_)));
+  icon_small_ = LoadBulb(instance_, GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi_)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_));
+}
 
+void Form1::SizeWindow(const RECT* suggested) {
+  const int dpi = dpi_;
   RECT frame{0, 0, ui::TwipsToPixels(ui::kClientWidthTwips, dpi), ui::TwipsToPixels(ui::kClientHeightTwips, dpi)};
   AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, static_cast<UINT>(dpi));
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
@@ -203,22 +233,30 @@ void Form1::ApplyDpi(int dpi, const RECT* suggested) {
     SetWindowPos(hwnd_, nullptr, 0, 0, width + want_w - client.right, height + want_h - client.bottom,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   }
+}
 
-  for (HICON icon : {icon_big_, icon_small_}) {
-    if (icon != nullptr) DestroyIcon(icon);
+void Form1::ApplyDpi(int dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  fonts_ = std::make_unique<FontSet>(dpi);
+  LoadArtwork();
+  for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+    const ui::ControlRow& row = ui::kControls[i];
+    HWND control = controls_[i];
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->For(row.font, Widen(row.text))), FALSE);
+    const Place at = PlaceOf(row, dpi);
+    SetWindowPos(control, nullptr, at.x, at.y, at.w, at.h, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (row.kind == ui::Kind::ComboBox) FitComboBox(control, at);
   }
-  icon_big_ = LoadBulb(instance_, GetSystemMetricsForDpi(SM_CXICON, static_cast<UINT>(dpi)));
-  icon_small_ = LoadBulb(instance_, GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi)));
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_));
-  InvalidateRect(hwnd_, nullptr, TRUE);
-  TracePhase("laid-out");
+  SizeWindow(suggested);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Form1::Show(int show_command) {
   ShowWindow(hwnd_, show_command);
   UpdateWindow(hwnd_);
   SetFocus(last_focus_);
+  // A timer's message comes after every paint: the rest of the set-up then.
+  if (!finished_) SetTimer(hwnd_, kFinishTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 bool Form1::TranslateKeys(MSG& msg) { return hwnd_ != nullptr && IsDialogMessageW(hwnd_, &msg) != 0; }
@@ -242,7 +280,8 @@ std::size_t Form1::IndexOf(HWND control) const {
   return kNotFound;
 }
 
-std::wstring Form1::Tooltip(HWND control) const {
+std::wstring Form1::Tooltip(HWND control) {
+  FinishSetUp();
   wchar_t buffer[512] = {};
   TOOLINFOW ti{};
   ti.cbSize = sizeof ti;
@@ -321,6 +360,7 @@ void Form1::MoveDefault(std::size_t index) {
 }
 
 void Form1::SetTooltip(std::size_t index, const std::wstring& text) {
+  FinishSetUp();
   std::wstring copy = text;
   TOOLINFOW ti{};
   ti.cbSize = sizeof ti;
@@ -425,6 +465,10 @@ LRESULT Form1::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_SETFOCUS:
       if (last_focus_ != nullptr) SetFocus(last_focus_);
+      return 0;
+    case WM_TIMER:
+      if (wparam != kFinishTimer) break;
+      FinishSetUp();
       return 0;
     case WM_DPICHANGED:
       ApplyDpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));

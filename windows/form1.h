@@ -72,8 +72,13 @@ class Form1 final : public calc::LiftView {
   [[nodiscard]] HWND Control(std::string_view name) const;
   // The edit box inside a unit box, or the box itself for a text box.
   [[nodiscard]] static HWND EditOf(HWND box);
+  // Makes what the first paint does not need: the tooltips and the names
+  // for screen readers. The window does it itself once it has painted;
+  // whatever needs them first calls it. Does nothing the second time.
+  void FinishSetUp();
+
   // The tooltip the window's tooltip control holds for a control.
-  [[nodiscard]] std::wstring Tooltip(HWND control) const;
+  [[nodiscard]] std::wstring Tooltip(HWND control);
   // The reason a box is marked with, or an empty string.
   [[nodiscard]] std::wstring Problem(HWND box) const;
   [[nodiscard]] int Dpi() const { return dpi_; }
@@ -84,6 +89,8 @@ class Form1 final : public calc::LiftView {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void CreateControls();
+  void LoadArtwork();                        // picture and icons at dpi_
+  void SizeWindow(const RECT* suggested);    // the frame around the client area at dpi_
   void ApplyDpi(int dpi, const RECT* suggested);
   void ShowOutcome(const calc::CalculationOutcome& outcome);
   void ShowReference(calc::Row row);
@@ -108,6 +115,9 @@ class Form1 final : public calc::LiftView {
   HBRUSH mark_brush_ = nullptr;     // a box at fault
   HICON icon_big_ = nullptr, icon_small_ = nullptr;
   HWND last_focus_ = nullptr;  // restored when the window is activated again
+  static constexpr UINT_PTR kFinishTimer = 1;
+  bool finished_ = false;     // FinishSetUp has run
+  bool com_started_ = false;  // by FinishSetUp, for the accessibility service
   calc::LiftQuantities quantities_;
 };
 

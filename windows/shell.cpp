@@ -3,6 +3,8 @@
 
 #include <shellapi.h>
 
+#include "windows/system_dll.h"
+
 namespace win32 {
 
 void SystemShell::ShowMessage(HWND owner, const std::wstring& title, const std::wstring& text) {
@@ -10,7 +12,10 @@ void SystemShell::ShowMessage(HWND owner, const std::wstring& title, const std::
 }
 
 void SystemShell::Execute(HWND owner, const ShellRequest& r) {
-  ShellExecuteA(owner, r.operation.c_str(), r.file.c_str(), r.parameters.c_str(), r.directory.c_str(), r.show);
+  // The shell is loaded at the first click that needs it.
+  static const auto execute = SystemFunction<decltype(ShellExecuteA)>(L"shell32.dll", "ShellExecuteA");
+  if (execute == nullptr) return;
+  execute(owner, r.operation.c_str(), r.file.c_str(), r.parameters.c_str(), r.directory.c_str(), r.show);
 }
 
 }  // namespace win32

@@ -20,6 +20,7 @@
 #include "ui/texts.h"
 #include "windows/fonts.h"
 #include "windows/form1.h"
+#include "windows/system_dll.h"
 #include "windows/wide.h"
 
 namespace {
@@ -241,7 +242,35 @@ TEST_F(Form1Test, ControlsAreTheStandardOnesWithTheirTextsAndLists) {
   EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX));  // a fixed single border
 }
 
+// What the first paint does not need comes right after it, by itself.
+TEST_F(Form1Test, TooltipsFollowTheFirstPaintByThemselves) {
+  const auto tooltip_window = [&] {
+    struct Search {
+      HWND owner, found;
+    } search{form->Handle(), nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) {
+      auto* s = reinterpret_cast<Search*>(p);
+      wchar_t name[64] = {};
+      GetClassNameW(w, name, 64);
+      if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(w, GW_OWNER) == s->owner) s->found = w;
+      return s->found == nullptr ? TRUE : FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  };
+  for (int i = 0; i < 100 && tooltip_window() == nullptr; ++i) {
+    Sleep(10);
+    Pump(*form);
+  }
+  ASSERT_NE(tooltip_window(), nullptr);
+  LRESULT expected = 0;  // every box, and every control with a tooltip of its own
+  for (const ui::ControlRow& row : ui::kControls) {
+    expected += (!row.tooltip.empty() || row.kind == ui::Kind::TextBox || row.kind == ui::Kind::ComboBox) ? 1 : 0;
+  }
+  EXPECT_EQ(SendMessageW(tooltip_window(), TTM_GETTOOLCOUNT, 0, 0), expected);
+}
+
 TEST_F(Form1Test, AccessibleNamesAsInTheOtherEditions) {
+  form->FinishSetUp();  // and COM with it
   IAccPropServices* services = nullptr;
   if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                               reinterpret_cast<void**>(&services)))) {
@@ -393,6 +422,18 @@ TEST(Form1Program, ClosingTheWindowEndsTheProgramWithZero) {
 std::wstring ProgramPath() {
   const char* path = std::getenv("TRESSIN_EXE");
   return path != nullptr ? Widen(path) : std::wstring();
+}
+
+// What the program loads only when it needs it is there to be loaded.
+TEST(ProgramFile, FunctionsLoadedWhenNeededAreFound) {
+  const std::pair<const wchar_t*, const char*> functions[] = {
+      {L"shell32.dll", "ShellExecuteA"}, {L"ole32.dll", "CoInitializeEx"},
+      {L"ole32.dll", "CoCreateInstance"}, {L"ole32.dll", "CoUninitialize"}};
+  for (const auto& [dll, name] : functions) {
+    EXPECT_NE(win32::SystemFunction<void()>(dll, name), nullptr) << name;
+  }
+  EXPECT_EQ(win32::SystemFunction<void()>(L"shell32.dll", "NoSuchFunction"), nullptr);
+  EXPECT_EQ(win32::SystemFunction<void()>(L"no-such-library.dll", "Anything"), nullptr);
 }
 
 TEST(ProgramFile, VersionResourceReadsAsTheMetadata) {
