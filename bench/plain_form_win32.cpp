@@ -10,6 +10,7 @@
 
 #include "ui/control_table.h"
 #include "windows/fonts.h"
+#include "windows/startup_trace.h"
 #include "windows/wide.h"
 
 namespace {
@@ -27,6 +28,7 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  win32::TracePhase("main");
   const ui::Rgb c = ui::kWindowColour;
   WNDCLASSW wc{};
   wc.lpfnWndProc = Proc;
@@ -37,6 +39,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   RegisterClassW(&wc);
   HWND hwnd = CreateWindowW(L"Plain", L"Plain", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                             nullptr, nullptr, instance, nullptr);
+  win32::TracePhase("window");
   const int dpi = static_cast<int>(GetDpiForWindow(hwnd));
   const win32::FontSet fonts(dpi);
   for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
@@ -72,12 +75,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       items = bar == std::string_view::npos ? std::string_view{} : items.substr(bar + 1);
     }
   }
+  win32::TracePhase("controls");
   RECT frame{0, 0, ui::TwipsToPixels(ui::kClientWidthTwips, dpi), ui::TwipsToPixels(ui::kClientHeightTwips, dpi)};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(dpi));
   SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  win32::TracePhase("laid-out");
   ShowWindow(hwnd, show);
   UpdateWindow(hwnd);
+  win32::TracePhase("shown");
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (IsDialogMessageW(hwnd, &msg)) continue;

@@ -30,6 +30,13 @@ if [ ! -f "$prefix/.tressin-prefix" ]; then
   /usr/lib/wine/wineserver -w
   touch "$prefix/.tressin-prefix"
 fi
+# Wine draws its window frames' buttons with Marlett, which Debian ships
+# (fonts-wine) where this Wine does not look: without it the caption reads "0 1 r".
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ] && [ ! -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ]; then
+  mkdir -p "$prefix/drive_c/windows/Fonts"
+  cp "$marlett" "$prefix/drive_c/windows/Fonts/"
+fi
 if [ -n "$unmanaged" ] && [ ! -f "$prefix/.tressin-unmanaged" ]; then
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   /usr/lib/wine/wineserver -w

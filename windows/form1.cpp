@@ -167,8 +167,12 @@ void Form1::FinishSetUp() {
   if (finished_ || hwnd_ == nullptr) return;
   finished_ = true;
   KillTimer(hwnd_, kFinishTimer);
+  // The common controls (already loaded for the window's controls, by its
+  // manifest) register the tooltip class.
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
+  if (const auto init = SystemFunction<decltype(InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx")) {
+    init(&icc);
+  }
   // COM, for the accessibility service only: loaded now, not at the start.
   const auto initialize = SystemFunction<decltype(CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
   const auto create = SystemFunction<decltype(CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");

@@ -427,7 +427,7 @@ std::wstring ProgramPath() {
 // What the program loads only when it needs it is there to be loaded.
 TEST(ProgramFile, FunctionsLoadedWhenNeededAreFound) {
   const std::pair<const wchar_t*, const char*> functions[] = {
-      {L"shell32.dll", "ShellExecuteA"}, {L"ole32.dll", "CoInitializeEx"},
+      {L"shell32.dll", "ShellExecuteA"}, {L"comctl32.dll", "InitCommonControlsEx"}, {L"ole32.dll", "CoInitializeEx"},
       {L"ole32.dll", "CoCreateInstance"}, {L"ole32.dll", "CoUninitialize"}};
   for (const auto& [dll, name] : functions) {
     EXPECT_NE(win32::SystemFunction<void()>(dll, name), nullptr) << name;
