@@ -14,10 +14,11 @@ const here = dirname(fileURLToPath(import.meta.url));
 const { values: args } = parseArgs({
   options: {
     window: { type: 'string' }, core: { type: 'string' }, background: { type: 'string' },
+    'background-svg': { type: 'string' },
     icon: { type: 'string' }, description: { type: 'string' }, out: { type: 'string' },
   },
 });
-for (const name of ['window', 'core', 'background', 'icon', 'description', 'out']) {
+for (const name of ['window', 'core', 'background', 'background-svg', 'icon', 'description', 'out']) {
   if (!args[name]) throw new Error(`assemble: --${name} is missing`);
 }
 
@@ -30,7 +31,9 @@ const escapeHtml = (text) => text.replace(/&/g, '&amp;').replace(/"/g, '&quot;')
 
 const desc = JSON.parse(read(args.window));
 const windowJson = JSON.stringify(desc).replace(/</g, '\\u003c');
-const css = read(join(here, 'page.css')).replace('@BACKGROUND@', dataUri(args.background, 'image/png'));
+const css = read(join(here, 'page.css'))
+  .replace('@BACKGROUND@', dataUri(args.background, 'image/png'))
+  .replace('@BACKGROUND_SVG@', dataUri(args['background-svg'], 'image/svg+xml'));
 const core = safeScript(read(args.core).trim());
 const page = safeScript(read(join(here, 'page.js')));
 const csp = [
@@ -44,7 +47,15 @@ const csp = [
   "form-action 'none'",
 ].join('; ');
 
+// What the page says when it cannot start, and what the keys under the
+// window are, for a screen reader.
+const words = {
+  FAILURE: 'このブラウザーでは計算できません。WebAssemblyが使える最新のブラウザーで開いてください。',
+  NO_SCRIPT: 'JavaScriptを有効にすると計算できます。',
+  KEYS_LABEL: '記号の入力',
+};
 const fill = {
+  ...words,
   CSP: csp, TITLE: escapeHtml(desc.title), DESCRIPTION: escapeHtml(args.description),
   ICON: dataUri(args.icon, 'image/png'), CSS: css, WINDOW: windowJson, CORE: core, PAGE: page,
 };

@@ -39,12 +39,14 @@
         el.value = c.text;
         el.autocomplete = 'off';
         el.spellcheck = false;
+        el.setAttribute('autocapitalize', 'off');
+        el.setAttribute('enterkeyhint', 'go');  // the on-screen keyboard's Enter calculates
+        if (desc.entries.includes(c.name)) el.inputMode = 'decimal';
         if (c.kind === 'combobox') {
-          const list = document.createElement('datalist');
-          list.id = `${c.name}-items`;
-          for (const item of c.items) list.append(new Option(item, item));
-          win.append(list);
-          el.setAttribute('list', list.id);
+          el.setAttribute('role', 'combobox');
+          el.setAttribute('aria-expanded', 'false');
+          el.setAttribute('aria-controls', 'unit-list');
+          el.setAttribute('aria-autocomplete', 'none');
         }
       }
     }
@@ -59,6 +61,7 @@
     return el;
   }
 
+  const byName = new Map(desc.controls.map((c) => [c.name, c]));
   for (const c of desc.controls) {  // in tab order, so the DOM order is the tab order
     const el = build(c);
     controls.set(c.name, el);
@@ -89,11 +92,18 @@
       el.title = tooltip;
     },
   };
-  const core = createTressinCore({ page });  // eslint-disable-line no-undef
+  // A browser that cannot run the core says so, in the page.
+  const failed = () => {
+    document.getElementById('failure').hidden = false;
+    document.documentElement.dataset.ready = 'failed';
+  };
+  const core = typeof WebAssembly === 'object' && typeof createTressinCore === 'function'  // eslint-disable-line no-undef
+    ? createTressinCore({ page })  // eslint-disable-line no-undef
+    : Promise.reject(new Error('no WebAssembly'));
   core.then(() => {
     performance.mark('tressin-ready');  // the first calculation is possible from here
     document.documentElement.dataset.ready = 'true';
-  });
+  }, failed);
 
   const calculate = controls.get('Command3');
   calculate.classList.add('default');
@@ -127,16 +137,132 @@
     window.open(new URL('denryoku.html', document.baseURI).href, '_blank', 'noopener');
   });
 
-  // On a screen narrower than the window, the whole window scales down.
+  // The unit boxes' lists, drawn by the page as the window's drop-down
+  // boxes are: the same in every engine, with a sign that there is a list,
+  // opened by a tap or a click on the box's arrow, by a tap on the box, or
+  // by Alt+Down or F4 from the keyboard.
+  const list = document.createElement('div');
+  list.id = 'unit-list';
+  list.setAttribute('role', 'listbox');
+  list.dataset.aux = '';
+  list.hidden = true;
+  win.append(list);
+  let listFor = null;
+  let active = -1;
+  const options = () => [...list.children];
+  function highlight(i) {
+    active = i;
+    options().forEach((o, k) => o.setAttribute('aria-selected', String(k === i)));
+    if (listFor) listFor.setAttribute('aria-activedescendant', i >= 0 ? `unit-option-${i}` : '');
+  }
+  function closeList() {
+    if (!listFor) return;
+    list.hidden = true;
+    listFor.setAttribute('aria-expanded', 'false');
+    listFor.removeAttribute('aria-activedescendant');
+    listFor = null;
+  }
+  function choose(input, item) {
+    input.value = item;
+    input.dispatchEvent(new Event('input', { bubbles: true }));
+    closeList();
+    input.focus();
+  }
+  function openList(input) {
+    const c = byName.get(input.id);
+    list.replaceChildren(...c.items.map((item, i) => {
+      const option = document.createElement('div');
+      option.id = `unit-option-${i}`;
+      option.setAttribute('role', 'option');
+      option.textContent = item;
+      option.addEventListener('pointerdown', (e) => e.preventDefault());  // the box keeps the focus
+      option.addEventListener('click', () => choose(input, item));
+      return option;
+    }));
+    Object.assign(list.style, { left: `${c.left}px`, top: `${c.top + c.height}px`, width: `${c.width}px`, font: input.style.font });
+    list.hidden = false;
+    listFor = input;
+    input.setAttribute('aria-expanded', 'true');
+    highlight(c.items.indexOf(input.value));
+  }
+  for (const c of desc.controls) {
+    if (c.kind !== 'combobox') continue;
+    const input = controls.get(c.name);
+    const arrow = document.createElement('span');
+    arrow.className = 'drop';
+    arrow.dataset.aux = '';
+    arrow.setAttribute('aria-hidden', 'true');
+    Object.assign(arrow.style, { left: `${c.left + c.width - 17}px`, top: `${c.top + 1}px`, height: `${c.height - 2}px` });
+    arrow.addEventListener('pointerdown', (e) => e.preventDefault());
+    arrow.addEventListener('click', () => {
+      if (listFor === input) closeList(); else openList(input);
+      input.focus();
+    });
+    input.after(arrow);
+    input.addEventListener('pointerup', (e) => { if (e.pointerType === 'touch' && listFor !== input) openList(input); });
+    input.addEventListener('blur', closeList);
+    input.addEventListener('input', () => { if (listFor === input) highlight(c.items.indexOf(input.value)); });
+    input.addEventListener('keydown', (e) => {
+      const open = listFor === input;
+      if ((e.key === 'ArrowDown' && e.altKey) || e.key === 'F4') {
+        e.preventDefault();
+        if (open) closeList(); else openList(input);
+      } else if (open && (e.key === 'ArrowDown' || e.key === 'ArrowUp')) {
+        e.preventDefault();
+        const n = c.items.length;
+        highlight(((active < 0 ? (e.key === 'ArrowDown' ? -1 : 0) : active) + (e.key === 'ArrowDown' ? 1 : n - 1)) % n);
+      } else if (open && e.key === 'Enter' && !e.isComposing && e.keyCode !== 229) {
+        e.preventDefault();
+        e.stopImmediatePropagation();  // picks the unit; the next Enter calculates
+        if (active >= 0) choose(input, c.items[active]); else closeList();
+      } else if (open && e.key === 'Escape') {
+        e.preventDefault();
+        closeList();
+      }
+    });
+  }
+
+  // On a touch screen the number keyboard has no minus sign or exponent:
+  // these keys, under the window, type what it lacks into the box.
+  const keys = document.getElementById('keys');
+  for (const key of keys.querySelectorAll('button')) {
+    key.addEventListener('pointerdown', (e) => e.preventDefault());  // the box keeps the focus, and the keyboard
+    key.addEventListener('click', () => {
+      const box = document.activeElement;
+      if (!box || !desc.entries.includes(box.id)) return;
+      box.setRangeText(key.dataset.text, box.selectionStart, box.selectionEnd, 'end');
+      box.dispatchEvent(new Event('input', { bubbles: true }));
+    });
+  }
+  for (const name of desc.entries) {
+    const box = controls.get(name);
+    box.addEventListener('focus', () => { keys.dataset.for = name; });
+    box.addEventListener('blur', () => { delete keys.dataset.for; });
+  }
+
+  // The window fills the screen of a tablet or a phone, up or down, in
+  // either orientation; on a desktop it keeps its size unless the browser
+  // is too small for it. The picture is drawn as a vector wherever the
+  // window is not shown pixel for pixel, so it stays sharp.
   const frame = document.getElementById('frame');
+  const touch = matchMedia('(pointer: coarse)');
+  let fitted = '';
   function fit() {
-    const room = document.documentElement.clientWidth - 16;
-    const scale = Math.min(1, room / desc.width);
-    win.style.transform = scale < 1 ? `scale(${scale})` : '';
-    frame.style.height = scale < 1 ? `${desc.height * scale}px` : '';
-    frame.style.width = scale < 1 ? `${desc.width * scale}px` : '';
+    const room = [document.documentElement.clientWidth - 16, window.innerHeight - 16];
+    // An on-screen keyboard that only shortens the screen moves nothing.
+    if (document.activeElement?.tagName === 'INPUT' && fitted.startsWith(`${room[0]}x`)) return;
+    fitted = `${room[0]}x${room[1]}`;
+    let scale = Math.min(room[0] / desc.width, room[1] / desc.height);
+    if (!touch.matches) scale = Math.min(1, scale);
+    scale = Math.max(scale, 0.1);
+    win.style.transform = scale !== 1 ? `scale(${scale})` : '';
+    frame.style.width = `${desc.width * scale}px`;
+    frame.style.height = `${desc.height * scale}px`;
+    win.classList.toggle('vector', Math.abs(scale * window.devicePixelRatio - 1) > 0.01);
   }
   window.addEventListener('resize', fit);
+  touch.addEventListener?.('change', fit);
+  matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener?.('change', fit);
   fit();
 
   controls.get(desc.entries[0]).focus();

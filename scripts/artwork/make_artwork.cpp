@@ -13,6 +13,8 @@
 #include <QColor>
 #include <QDir>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QTransform>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -25,6 +27,7 @@
 #include <QtMath>
 #include <cstdio>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <utility>
 #include <vector>
@@ -55,6 +58,57 @@ QImage Background(int scale) {
     p.drawText(QPointF(-700 - shift, row * row_height), line);
   }
   return image;
+}
+
+// Path data for SVG, in units rounded to a tenth.
+QByteArray SvgPath(const QPainterPath& path) {
+  QByteArray d;
+  const auto number = [&d](double v) {
+    const long tenths = std::lround(v * 10);
+    if (!d.isEmpty() && tenths >= 0 && d.back() != 'M' && d.back() != 'L' && d.back() != 'C') d.append(' ');
+    d.append(QByteArray::number(static_cast<double>(tenths) / 10, 'g', 8));
+  };
+  for (int i = 0; i < path.elementCount(); ++i) {
+    const QPainterPath::Element e = path.elementAt(i);
+    if (e.type == QPainterPath::MoveToElement) d.append('M');
+    else if (e.type == QPainterPath::LineToElement) d.append('L');
+    else if (e.type == QPainterPath::CurveToElement) d.append('C');
+    number(e.x);
+    number(e.y);
+  }
+  return d;
+}
+
+// The same picture as Background, as an SVG of the part the window shows:
+// sharp at any scale, for screens of more than one pixel per pixel. The
+// lettering is in outlines, so no font is needed to show it.
+QByteArray BackgroundSvg() {
+  QFont font(QStringLiteral("IPAPGothic"));
+  font.setPixelSize(44);
+  font.setBold(true);
+  const QString words = QStringLiteral("電力  POWER  ワット  ");
+  QPainterPath outline;
+  outline.addText(0, 0, font, words);
+  const double advance = QFontMetricsF(font).horizontalAdvance(words);
+  QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                   "viewBox=\"0 0 412 203\" width=\"412\" height=\"203\">"
+                   "<rect width=\"412\" height=\"203\"/><defs><path id=\"w\" d=\"";
+  svg.append(SvgPath(outline));
+  svg.append("\"/></defs><g fill=\"#292829\" transform=\"translate(299 129.5) rotate(-20)\">");
+  // Only the repeats that reach the visible part.
+  const QTransform placed = QTransform().translate(299, 129.5).rotate(-20);
+  for (int row = -5; row <= 5; ++row) {
+    const int shift = (row % 2 == 0) ? 0 : 90;
+    for (int k = 0; k < 6; ++k) {
+      const QPointF at(-700 - shift + k * advance, row * 62);
+      const QRectF box = placed.mapRect(outline.boundingRect().translated(at));
+      if (!box.intersects(QRectF(0, 0, 412, 203))) continue;
+      svg.append("<use xlink:href=\"#w\" x=\"" + QByteArray::number(at.x(), 'f', 1) + "\" y=\"" +
+                 QByteArray::number(at.y(), 'f', 0) + "\"/>");
+    }
+  }
+  svg.append("</g></svg>\n");
+  return svg;
 }
 
 // A glowing yellow bulb with short rays, drawn on a 32-unit grid.
@@ -276,18 +330,22 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  const QString ico = dir.filePath(QStringLiteral("tressin.ico"));
-  if (check) {
-    QFile stored(ico);
-    if (!stored.open(QIODevice::ReadOnly) || stored.readAll() != IconFile()) {
-      std::fprintf(stderr, "%s differs from what the generator draws\n", qPrintable(ico));
-      ++differing;
-    }
-  } else {
-    QFile out(ico);
-    if (!out.open(QIODevice::WriteOnly) || out.write(IconFile()) < 0) {
-      std::fprintf(stderr, "cannot write %s\n", qPrintable(ico));
-      return 1;
+  const std::pair<QString, QByteArray> files[] = {{QStringLiteral("tressin.ico"), IconFile()},
+                                                   {QStringLiteral("background.svg"), BackgroundSvg()}};
+  for (const auto& [name, bytes] : files) {
+    const QString path = dir.filePath(name);
+    if (check) {
+      QFile stored(path);
+      if (!stored.open(QIODevice::ReadOnly) || stored.readAll() != bytes) {
+        std::fprintf(stderr, "%s differs from what the generator draws\n", qPrintable(path));
+        ++differing;
+      }
+    } else {
+      QFile out(path);
+      if (!out.open(QIODevice::WriteOnly) || out.write(bytes) < 0) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return 1;
+      }
     }
   }
   return differing == 0 ? 0 : 1;

@@ -75,7 +75,7 @@ describe('tressin.html', () => {
     assert.deepEqual(['left', 'top', 'width', 'height'].map((k) => byName.get('Command3')[k]), [312, 160, 81, 25]);
     const boxes = await page.evaluate(() => {
       const origin = document.getElementById('window').getBoundingClientRect();
-      return [...document.getElementById('window').children].filter((el) => el.tagName !== 'DATALIST').map((el) => {
+      return [...document.getElementById('window').children].filter((el) => !('aux' in el.dataset)).map((el) => {
         const r = el.getBoundingClientRect();
         return { name: el.id, left: r.left - origin.left, top: r.top - origin.top, width: r.width, height: r.height };
       });
@@ -94,7 +94,12 @@ describe('tressin.html', () => {
     for (const c of desc.controls) {
       const got = await page.$eval(`[id="${c.name}"]`, (el) => ({
         text: el.tagName === 'INPUT' ? el.value : el.textContent,
-        items: el.list ? [...el.list.options].map((o) => o.value) : [],
+        items: el.getAttribute('role') === 'combobox' ? (() => {  // the list its arrow opens
+          el.nextElementSibling.click();
+          const shown = [...document.querySelectorAll('#unit-list [role="option"]')].map((o) => o.textContent);
+          el.nextElementSibling.click();
+          return shown;
+        })() : [],
         label: el.getAttribute('aria-label') ?? '',
         title: el.title,
       }));
