@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <iterator>
 
 #include <fast_float/fast_float.h>
 
@@ -53,7 +52,10 @@ double DoubleFromCurrency(Currency c) noexcept {
   // Larger counts would round twice through a double; read the exact decimal
   // "ticks e-4" instead.
   std::array<char, 32> buf{};
-  const char* end = fmt::format_to_n(buf.data(), buf.size(), FMT_COMPILE("{}e-4"), t).out;
+  char* end = std::to_chars(buf.data(), buf.data() + buf.size() - 3, t).ptr;
+  *end++ = 'e';
+  *end++ = '-';
+  *end++ = '4';
   double value = 0;
   fast_float::from_chars(buf.data(), end, value);
   return value;
@@ -104,7 +106,14 @@ std::string TextFromDouble(double x) {
     out += '.';
     out += digits.substr(1);
   }
-  fmt::format_to(std::back_inserter(out), FMT_COMPILE("E{}{:02}"), exponent < 0 ? '-' : '+', std::abs(exponent));
+  // E±xx: the exponent's sign always, and at least two digits.
+  const int magnitude = std::abs(exponent);
+  out += 'E';
+  out += exponent < 0 ? '-' : '+';
+  if (magnitude < 10) out += '0';
+  std::array<char, 8> digits_of_exponent{};
+  out.append(digits_of_exponent.data(),
+             std::to_chars(digits_of_exponent.data(), digits_of_exponent.data() + digits_of_exponent.size(), magnitude).ptr);
   return out;
 }
 

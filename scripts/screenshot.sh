@@ -13,6 +13,8 @@ QT_SCALE_FACTOR=2 build/qt/tressin-snapshot docs/screenshot@2x.png
 bash scripts/build-web.sh >/dev/null
 bash scripts/setup.sh --test >/dev/null
 node web/tests/screenshot.mjs build-web/web/tressin.html docs/screenshot-web.png
+node web/tests/screenshot.mjs build-web/web/tressin.html docs/screenshot-phone.png 390 844 3
+node web/tests/screenshot.mjs build-web/web/tressin.html docs/screenshot-tablet.png 1180 820 2
 # The Windows window under Wine after the same calculation (分 picked from
 # the time unit's list with the arrow key).
 bash scripts/build-windows.sh >/dev/null

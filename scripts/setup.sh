@@ -31,7 +31,7 @@ test_required=(
   libstb-dev                                     # its PNG decoder
   nlohmann-json3-dev binutils-mingw-w64-x86-64   # its tests: the shared table, the exe's imports
   emscripten                                     # the core in WebAssembly, and the page
-  chromium firefox-esr                           # the page in real browsers
+  chromium firefox-esr webkit2gtk-driver         # the page in real browsers (WebKit: its WebDriver and MiniBrowser)
 )
 # Fuzzing needs clang's libFuzzer runtime; without it the fuzz run is
 # skipped with a notice rather than failing the set-up.

@@ -15,6 +15,8 @@ endif()
 set(APP_DESCRIPTION "${PROJECT_DESCRIPTION}")
 set(APP_COMMENT "電気を大切にしましょう。")
 set(APP_LANGUAGE "ja")
+# The name under the icon of the page installed on a home screen.
+set(APP_SHORT_NAME_JA "電力計算")
 # The release's date (2026-12-08 12:00 UTC, as in the Debian changelog): the
 # time stamp of a build from a source tree without Git.
 set(APP_RELEASE_EPOCH 1796731200)

@@ -5,7 +5,7 @@
 // Content-Security-Policy with the hashes of exactly these inline scripts
 // and styles forbids everything else, any request to another host included.
 import { createHash } from 'node:crypto';
-import { readFileSync, writeFileSync } from 'node:fs';
+import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { parseArgs } from 'node:util';
@@ -15,10 +15,15 @@ const { values: args } = parseArgs({
   options: {
     window: { type: 'string' }, core: { type: 'string' }, background: { type: 'string' },
     'background-svg': { type: 'string' },
+    // The folder for a web host: the page that installs, with its manifest,
+    // service worker, icons and companion page.
+    site: { type: 'string' }, art: { type: 'string' }, companion: { type: 'string' },
+    name: { type: 'string' }, 'short-name': { type: 'string' },
     icon: { type: 'string' }, description: { type: 'string' }, out: { type: 'string' },
   },
 });
-for (const name of ['window', 'core', 'background', 'background-svg', 'icon', 'description', 'out']) {
+for (const name of ['window', 'core', 'background', 'background-svg', 'icon', 'description', 'out',
+  ...(args.site ? ['art', 'companion', 'name', 'short-name'] : [])]) {
   if (!args[name]) throw new Error(`assemble: --${name} is missing`);
 }
 
@@ -36,16 +41,20 @@ const css = read(join(here, 'page.css'))
   .replace('@BACKGROUND_SVG@', dataUri(args['background-svg'], 'image/svg+xml'));
 const core = safeScript(read(args.core).trim());
 const page = safeScript(read(join(here, 'page.js')));
-const csp = [
-  "default-src 'none'",
-  `script-src ${sha256(core)} ${sha256(page)} 'wasm-unsafe-eval'`,
-  `style-src ${sha256(css)}`,
-  'img-src data:',
-  // The core's WebAssembly is inside the file, as a data: URI it reads back.
-  'connect-src data:',
-  "base-uri 'none'",
-  "form-action 'none'",
-].join('; ');
+function policy(hosted) {
+  return [
+    "default-src 'none'",
+    `script-src ${sha256(core)} ${sha256(page)} 'wasm-unsafe-eval'`,
+    `style-src ${sha256(css)}`,
+    // Hosted, the manifest, its icons and the service worker come from the page's own folder.
+    hosted ? "img-src data: 'self'" : 'img-src data:',
+    // The core's WebAssembly is inside the file, as a data: URI it reads back.
+    hosted ? "connect-src data: 'self'" : 'connect-src data:',
+    ...(hosted ? ["manifest-src 'self'", "worker-src 'self'"] : []),
+    "base-uri 'none'",
+    "form-action 'none'",
+  ].join('; ');
+}
 
 // What the page says when it cannot start, and what the keys under the
 // window are, for a screen reader.
@@ -54,14 +63,48 @@ const words = {
   NO_SCRIPT: 'JavaScriptを有効にすると計算できます。',
   KEYS_LABEL: '記号の入力',
 };
-const fill = {
-  ...words,
-  CSP: csp, TITLE: escapeHtml(desc.title), DESCRIPTION: escapeHtml(args.description),
-  ICON: dataUri(args.icon, 'image/png'), CSS: css, WINDOW: windowJson, CORE: core, PAGE: page,
-};
-// One pass, so no inserted text is itself searched for placeholders.
-const html = read(join(here, 'page.html'))
-  .replace(/<!-- SPDX[^>]*-->\n/, '')
-  .replace(/@([A-Z]+)@/g, (whole, key) => (key in fill ? fill[key] : whole));
+function assemblePage(hosted) {
+  const fill = {
+    ...words,
+    CSP: policy(hosted), TITLE: escapeHtml(desc.title), DESCRIPTION: escapeHtml(args.description),
+    ICON: dataUri(args.icon, 'image/png'), CSS: css, WINDOW: windowJson, CORE: core, PAGE: page,
+    INSTALL: hosted ? `<link rel="manifest" href="manifest.webmanifest">
+<link rel="apple-touch-icon" href="apple-touch-icon.png">
+<meta name="theme-color" content="${desc.colours.window}">
+<meta name="apple-mobile-web-app-capable" content="yes">
+<meta name="apple-mobile-web-app-title" content="${escapeHtml(args['short-name'])}">` : '',
+  };
+  // One pass, so no inserted text is itself searched for placeholders.
+  return read(join(here, 'page.html'))
+    .replace(/<!-- SPDX[^>]*-->\n/, '')
+    .replace(/@([A-Z_]+)@/g, (whole, key) => (key in fill ? fill[key] : whole));
+}
+const html = assemblePage(false);
 writeFileSync(args.out, html);
 console.log(`assemble: ${args.out} (${html.length} characters)`);
+
+if (args.site) {
+  mkdirSync(args.site, { recursive: true });
+  const icons = ['icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'apple-touch-icon.png'];
+  for (const icon of icons) copyFileSync(join(args.art, icon), join(args.site, icon));
+  copyFileSync(args.companion, join(args.site, 'denryoku.html'));
+  writeFileSync(join(args.site, 'index.html'), assemblePage(true));
+  const manifest = {
+    name: `${args.name} ${args.description}`, short_name: args['short-name'], lang: 'ja', dir: 'ltr',
+    description: args.description, start_url: './', scope: './', id: './', display: 'standalone',
+    theme_color: desc.colours.window, background_color: '#d4d0c8',
+    icons: [
+      { src: 'icon-192.png', sizes: '192x192', type: 'image/png', purpose: 'any' },
+      { src: 'icon-512.png', sizes: '512x512', type: 'image/png', purpose: 'any' },
+      { src: 'icon-maskable-512.png', sizes: '512x512', type: 'image/png', purpose: 'maskable' },
+    ],
+  };
+  writeFileSync(join(args.site, 'manifest.webmanifest'), `${JSON.stringify(manifest, null, 2)}\n`);
+  const files = ['./', 'index.html', 'denryoku.html', 'manifest.webmanifest', ...icons];
+  const hash = createHash('sha256');
+  for (const f of files.slice(1)) hash.update(readFileSync(join(args.site, f)));
+  const worker = read(join(here, 'sw.js')).replace('@VERSION@', hash.digest('hex').slice(0, 16))
+    .replace('@FILES@', JSON.stringify(files));
+  writeFileSync(join(args.site, 'sw.js'), worker);
+  console.log(`assemble: ${args.site}/ (the page for a web host, installable and offline)`);
+}

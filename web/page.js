@@ -105,6 +105,11 @@
     document.documentElement.dataset.ready = 'true';
   }, failed);
 
+  // Put on a web host with its manifest, the page keeps itself for offline use.
+  if (document.querySelector('link[rel="manifest"]') && 'serviceWorker' in navigator && window.isSecureContext) {
+    navigator.serviceWorker.register('sw.js').catch(() => {});  // without it, the page still works online
+  }
+
   const calculate = controls.get('Command3');
   calculate.classList.add('default');
   calculate.addEventListener('click', () => { core.then((m) => m._tressin_calculate()); });

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Draws the window's artwork: the background picture (at 1x and 2x) and the
-// light-bulb icon in every size the program and the desktop need.
+// Draws the window's artwork: the background picture (at 1x and 2x, and as
+// an SVG) and the light-bulb icon in every size the programs, the desktop
+// and the installed web page need.
 //
 //   make_artwork OUT_DIR          writes the files into OUT_DIR
 //   make_artwork --check DIR      redraws them and compares with DIR's files
@@ -164,6 +165,28 @@ QImage Bulb(int size) {
   return image;
 }
 
+// The bulb for a home screen that cuts icons to its own shape: on the
+// window's colour to the edges, the bulb inside the middle 60 %, which
+// every shape keeps.
+QImage MaskableBulb(int size) {
+  QImage image(size, size, QImage::Format_ARGB32);
+  image.fill(QColor(1, 0, 66));
+  QPainter p(&image);
+  const int bulb = size * 6 / 10;
+  p.drawImage((size - bulb) / 2, (size - bulb) / 2, Bulb(bulb));
+  return image;
+}
+
+// The bulb on the window's colour, for systems that put no background of
+// their own behind an icon (the iPad's home screen).
+QImage OpaqueBulb(int size) {
+  QImage image(size, size, QImage::Format_RGB32);
+  image.fill(QColor(1, 0, 66));
+  QPainter p(&image);
+  p.drawImage(0, 0, Bulb(size));
+  return image;
+}
+
 // The part of the picture the 412 x 203 window shows (it is drawn unscaled
 // from the top-left corner), in an exact palette of the colours it uses:
 // the same pixels, far cheaper to decode at start-up than 24-bit colour.
@@ -301,6 +324,11 @@ std::map<QString, QImage> AllArtwork() {
   art[QStringLiteral("icon-32.png")] = SixteenColours(Bulb(32));
   art[QStringLiteral("icon-128.png")] = Bulb(128);
   art[QStringLiteral("icon-256.png")] = Bulb(256);
+  // The web page installed from a web host.
+  art[QStringLiteral("icon-192.png")] = Bulb(192);
+  art[QStringLiteral("icon-512.png")] = Bulb(512);
+  art[QStringLiteral("icon-maskable-512.png")] = MaskableBulb(512);
+  art[QStringLiteral("apple-touch-icon.png")] = OpaqueBulb(180);
   return art;
 }
 
