@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
 // A plain Win32 form, titled "Plain": tressin's 17 controls from the same
-// table, with the same classes, styles, items, fonts and layout, on a solid
-// background, and nothing else (no picture, icon, tooltip, accessibility or
-// COM). What scripts/measure-windows-startup.sh compares tressin.exe with:
-// the start that any window with these controls pays.
+// table, with the same classes and styles (win32::StyleOf), items, fonts
+// and layout, on a solid background, and nothing else (no picture, icon,
+// tooltip, accessibility or COM). What scripts/measure-windows-startup.sh
+// compares tressin.exe with: the start that any window with these controls
+// pays.
 #include <windows.h>
 
 #include <string>
 
 #include "ui/control_table.h"
 #include "windows/fonts.h"
+#include "windows/form1.h"
 #include "windows/startup_trace.h"
 #include "windows/wide.h"
 
@@ -45,24 +47,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
     const ui::ControlRow& row = ui::kControls[i];
     const std::wstring text = win32::Widen(row.text);
-    const wchar_t* window_class = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    DWORD ex_style = 0;
-    switch (row.kind) {
-      case ui::Kind::Label: style |= SS_LEFT | SS_NOPREFIX; break;
-      case ui::Kind::TextBox:
-        window_class = L"EDIT";
-        style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-        ex_style = WS_EX_CLIENTEDGE;
-        break;
-      case ui::Kind::ComboBox:
-        window_class = L"COMBOBOX";
-        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-        break;
-      case ui::Kind::Button: window_class = L"BUTTON"; style |= WS_TABSTOP | BS_PUSHBUTTON; break;
-    }
+    const win32::ControlStyle kind = win32::StyleOf(row);
     const int h = ui::TwipsToPixels(row.height, dpi);
-    HWND control = CreateWindowExW(ex_style, window_class, row.kind == ui::Kind::ComboBox ? L"" : text.c_str(), style,
+    HWND control = CreateWindowExW(kind.ex_style, kind.window_class, row.kind == ui::Kind::ComboBox ? L"" : text.c_str(),
+                                   kind.style,
                                    ui::TwipsToPixels(row.left, dpi), ui::TwipsToPixels(row.top, dpi),
                                    ui::TwipsToPixels(row.width, dpi), row.kind == ui::Kind::ComboBox ? 5 * h : h, hwnd,
                                    nullptr, instance, nullptr);

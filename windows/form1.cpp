@@ -77,6 +77,18 @@ void FitComboBox(HWND combo, const Place& at) {
 
 }  // namespace
 
+ControlStyle StyleOf(const ui::ControlRow& row) {
+  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+  switch (row.kind) {
+    case ui::Kind::Label: return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
+    case ui::Kind::TextBox: return {L"EDIT", kChild | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ui::Kind::ComboBox: return {L"COMBOBOX", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
+    case ui::Kind::Button: break;
+  }
+  const DWORD type = row.name == "Command3" ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  return {L"BUTTON", kChild | WS_TABSTOP | BS_NOTIFY | type, 0};
+}
+
 // What the first paint needs is made at once: the window, its controls in
 // place and in their fonts, the picture and the icons. The tooltips and the
 // names for screen readers (and COM, which they need) follow once the
@@ -119,29 +131,11 @@ void Form1::CreateControls() {
   for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
     const ui::ControlRow& row = ui::kControls[i];
     const std::wstring text = Widen(row.text);
-    const wchar_t* window_class = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    DWORD ex_style = 0;
-    switch (row.kind) {
-      case ui::Kind::Label: style |= SS_LEFT | SS_NOPREFIX; break;
-      case ui::Kind::TextBox:
-        window_class = L"EDIT";
-        style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-        ex_style = WS_EX_CLIENTEDGE;
-        break;
-      case ui::Kind::ComboBox:
-        window_class = L"COMBOBOX";
-        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-        break;
-      case ui::Kind::Button:
-        window_class = L"BUTTON";
-        style |= WS_TABSTOP | BS_NOTIFY | static_cast<DWORD>(row.name == "Command3" ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        break;
-    }
+    const ControlStyle kind = StyleOf(row);
     // Made where the table puts it, so nothing moves before the first paint.
     const Place at = PlaceOf(row, dpi_);
-    HWND control = CreateWindowExW(ex_style, window_class, row.kind == ui::Kind::ComboBox ? L"" : text.c_str(), style,
-                                   at.x, at.y, at.w, at.h, hwnd_,
+    HWND control = CreateWindowExW(kind.ex_style, kind.window_class, row.kind == ui::Kind::ComboBox ? L"" : text.c_str(),
+                                   kind.style, at.x, at.y, at.w, at.h, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(i))), instance_, nullptr);
     controls_[i] = control;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->For(row.font, text)), FALSE);

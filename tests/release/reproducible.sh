@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # The same commit builds to the same bytes. After the README's routes have
 # built the release in this checkout (tressin.exe, the zip and the MSI; the
-# .deb; tressin.html), this builds each again the same way, as somebody else
+# .deb; tressin.html and the folder for a web host), this builds each again the same way, as somebody else
 # would: later, from a copy in another folder, as another user (nobody, when
 # run as root), with another umask and time zone. Every artefact must match
 # byte for byte; on a difference it shows what differs (diffoscope where it
@@ -14,7 +14,8 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 source "$top/scripts/need.sh"
 need git git
 artefacts=(build-windows/dist/tressin.exe build-windows/dist/tressin-1.0.0-windows-x64.zip
-           build-windows/dist/tressin-1.0.0-x64.msi build/tressin_1.0.0.0_amd64.deb build-web/web/tressin.html)
+           build-windows/dist/tressin-1.0.0-x64.msi build/tressin_1.0.0.0_amd64.deb build-web/web/tressin.html
+           build-web/web/site/index.html build-web/web/site/sw.js build-web/web/site/manifest.webmanifest)
 for a in "${artefacts[@]}"; do
   [ -f "$top/$a" ] || { echo "$a has not been built here: run the README's routes first"; exit 1; }
 done
