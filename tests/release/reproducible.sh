@@ -5,8 +5,9 @@
 # .deb; tressin.html and the folder for a web host), this builds each again
 # the same way, as somebody else would: later, from a copy in another
 # folder, as another user (nobody, when run as root), with another umask
-# and time zone. Every artefact must match byte for byte; on a difference it shows what differs (diffoscope where it
-# is installed, else the differing byte ranges).
+# and time zone. Every artefact must match byte for byte; on a difference
+# it shows what differs (diffoscope where it is installed, else the
+# differing byte ranges).
 #
 #   reproducible.sh
 set -euo pipefail
