@@ -9,17 +9,8 @@
 
 #include <fast_float/fast_float.h>
 
-// {fmt} as a header-only library with no locale: a fixed (unused) thousands
-// separator keeps it from consulting std::locale. Our format strings are
-// checked at compile time, so it never reports an error at run time; were
-// it to, it stops rather than throw or pull in printf.
-#define FMT_HEADER_ONLY
-#define FMT_STATIC_THOUSANDS_SEPARATOR ','
-#define FMT_THROW(x) ::std::abort()
-#include <fmt/compile.h>
-#include <fmt/format.h>
-
 #include "calc/arithmetic.h"
+#include "calc/exact_decimal.h"
 #include "calc/number_text.h"
 
 namespace calc {
@@ -66,20 +57,12 @@ std::string TextFromDouble(double x) {
   if (std::isinf(x)) return x < 0 ? "-Infinity" : "Infinity";
   if (x == 0.0) return "0";  // negative zero too
 
-  // d.dddddddddddddde±x: 15 significant digits, exact binary value rounded
-  // with ties to even.
-  std::array<char, 40> buf{};
-  const char* end = fmt::format_to_n(buf.data(), buf.size(), FMT_COMPILE("{:.14e}"), x).out;
-  const std::string_view sci(buf.data(), static_cast<std::size_t>(end - buf.data()));
-  const bool negative = sci.front() == '-';
-  const std::size_t e_pos = sci.find('e');
-  std::string digits;
-  for (char c : sci.substr(0, e_pos)) {
-    if (c >= '0' && c <= '9') digits += c;
-  }
-  int exponent = 0;
-  const std::string_view exp_text = sci.substr(e_pos + 1);
-  std::from_chars(exp_text.data() + (exp_text.front() == '+' ? 1 : 0), exp_text.data() + exp_text.size(), exponent);
+  const detail::FifteenDigits rounded = detail::RoundToFifteenDigits(x);
+  const bool negative = x < 0;
+  const int exponent = rounded.exponent;
+  std::array<char, 20> digit_chars{};
+  std::string digits(digit_chars.data(),
+                     std::to_chars(digit_chars.data(), digit_chars.data() + digit_chars.size(), rounded.digits).ptr);
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   std::string out = negative ? "-" : "";
