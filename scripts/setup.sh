@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 required=(
   cmake make g++ pkg-config dpkg-dev file gzip   # build and package
   googletest libgtest-dev libbenchmark-dev       # core tests and benchmark
-  libfast-float-dev libfmt-dev                   # number parsing and printing in the core
+  libfast-float-dev libfmt-dev                   # number parsing in the core; the digits its tests check against
   qt6-base-dev qt6-qpa-plugins libgl-dev         # the window
   fonts-ipafont-gothic fontconfig                # Japanese text, metric-compatible
   xdg-utils sudo                                 # opening the page; the README's install step
@@ -38,7 +38,7 @@ test_required=(
 optional=(libclang-rt-dev)
 
 with_tests=false
-windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libfmt-dev libstb-dev wixl msitools zip faketime)
+windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libstb-dev wixl msitools zip faketime)
 case "${1:-}" in
   --test) with_tests=true; required+=("${test_required[@]}") ;;
   --web) required+=(emscripten) ;;
