@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Puts the page together into one self-contained file: the HTML template,
-// its CSS and script, the window's description, the WebAssembly core (as
-// Emscripten's single-file script) and the artwork as data URIs. A
+// its CSS and script, the window's description, the core (Emscripten's
+// script, and its WebAssembly as base64 text for the page to hand it) and
+// the artwork as data URIs. A
 // Content-Security-Policy with the hashes of exactly these inline scripts
 // and styles forbids everything else, any request to another host included.
 import { createHash } from 'node:crypto';
@@ -13,8 +14,8 @@ import { parseArgs } from 'node:util';
 const here = dirname(fileURLToPath(import.meta.url));
 const { values: args } = parseArgs({
   options: {
-    window: { type: 'string' }, core: { type: 'string' }, background: { type: 'string' },
-    'background-svg': { type: 'string' },
+    window: { type: 'string' }, core: { type: 'string' }, 'core-wasm': { type: 'string' },
+    background: { type: 'string' },
     // The folder for a web host: the page that installs, with its manifest,
     // service worker, icons and companion page.
     site: { type: 'string' }, art: { type: 'string' }, companion: { type: 'string' },
@@ -22,13 +23,17 @@ const { values: args } = parseArgs({
     icon: { type: 'string' }, description: { type: 'string' }, out: { type: 'string' },
   },
 });
-for (const name of ['window', 'core', 'background', 'background-svg', 'icon', 'description', 'out',
+for (const name of ['window', 'core', 'core-wasm', 'background', 'icon', 'description', 'out',
   ...(args.site ? ['art', 'companion', 'name', 'short-name'] : [])]) {
   if (!args[name]) throw new Error(`assemble: --${name} is missing`);
 }
 
 const read = (file) => readFileSync(file, 'utf8');
 const dataUri = (file, type) => `data:${type};base64,${readFileSync(file).toString('base64')}`;
+// SVG as text compresses far better than as base64; only what a URL or the
+// quoted CSS string around it cannot hold is escaped.
+const svgDataUri = (file) => `data:image/svg+xml,${read(file).trim()
+  .replace(/[%#<>"'\\\s]/g, (c) => (c === ' ' ? c : `%${c.charCodeAt(0).toString(16).toUpperCase().padStart(2, '0')}`))}`;
 const sha256 = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 // Inline text must not close its own element early.
 const safeScript = (text) => text.replace(/<\/(script)/gi, '<\\/$1').replace(/<!--/g, '<\\!--');
@@ -36,9 +41,7 @@ const escapeHtml = (text) => text.replace(/&/g, '&amp;').replace(/"/g, '&quot;')
 
 const desc = JSON.parse(read(args.window));
 const windowJson = JSON.stringify(desc).replace(/</g, '\\u003c');
-const css = read(join(here, 'page.css'))
-  .replace('@BACKGROUND@', dataUri(args.background, 'image/png'))
-  .replace('@BACKGROUND_SVG@', dataUri(args['background-svg'], 'image/svg+xml'));
+const css = read(join(here, 'page.css')).replace('@BACKGROUND@', svgDataUri(args.background));
 const core = safeScript(read(args.core).trim());
 const page = safeScript(read(join(here, 'page.js')));
 function policy(hosted) {
@@ -48,8 +51,6 @@ function policy(hosted) {
     `style-src ${sha256(css)}`,
     // Hosted, the manifest, its icons and the service worker come from the page's own folder.
     hosted ? "img-src data: 'self'" : 'img-src data:',
-    // The core's WebAssembly is inside the file, as a data: URI it reads back.
-    hosted ? "connect-src data: 'self'" : 'connect-src data:',
     ...(hosted ? ["manifest-src 'self'", "worker-src 'self'"] : []),
     "base-uri 'none'",
     "form-action 'none'",
@@ -68,6 +69,7 @@ function assemblePage(hosted) {
     ...words,
     CSP: policy(hosted), TITLE: escapeHtml(desc.title), DESCRIPTION: escapeHtml(args.description),
     ICON: dataUri(args.icon, 'image/png'), CSS: css, WINDOW: windowJson, CORE: core, PAGE: page,
+    CORE_WASM: readFileSync(args['core-wasm']).toString('base64'),
     INSTALL: hosted ? `<link rel="manifest" href="manifest.webmanifest">
 <link rel="apple-touch-icon" href="apple-touch-icon.png">
 <meta name="theme-color" content="${desc.colours.window}">

@@ -97,9 +97,24 @@
     document.getElementById('failure').hidden = false;
     document.documentElement.dataset.ready = 'failed';
   };
-  const core = typeof WebAssembly === 'object' && typeof createTressinCore === 'function'  // eslint-disable-line no-undef
-    ? createTressinCore({ page })  // eslint-disable-line no-undef
-    : Promise.reject(new Error('no WebAssembly'));
+  // The core's WebAssembly, carried in the page as base64.
+  function coreBinary() {
+    const text = document.getElementById('core-wasm').textContent;
+    if (Uint8Array.fromBase64) return Uint8Array.fromBase64(text);
+    const bytes = atob(text);
+    const binary = new Uint8Array(bytes.length);
+    for (let i = 0; i < bytes.length; ++i) binary[i] = bytes.charCodeAt(i);
+    return binary;
+  }
+  let core;
+  try {
+    if (typeof WebAssembly !== 'object' || typeof createTressinCore !== 'function') throw new Error('no WebAssembly');  // eslint-disable-line no-undef
+    // Compiled at once, the module comes back ready (a promise of it, from an
+    // Emscripten that compiles asynchronously).
+    core = Promise.resolve(createTressinCore({ page, wasmBinary: coreBinary() }));  // eslint-disable-line no-undef
+  } catch (e) {
+    core = Promise.reject(e);
+  }
   core.then(() => {
     performance.mark('tressin-ready');  // the first calculation is possible from here
     document.documentElement.dataset.ready = 'true';
@@ -247,8 +262,7 @@
 
   // The window fills the screen of a tablet or a phone, up or down, in
   // either orientation; on a desktop it keeps its size unless the browser
-  // is too small for it. The picture is drawn as a vector wherever the
-  // window is not shown pixel for pixel, so it stays sharp.
+  // is too small for it.
   const frame = document.getElementById('frame');
   const touch = matchMedia('(pointer: coarse)');
   let fitted = '';
@@ -263,11 +277,9 @@
     win.style.transform = scale !== 1 ? `scale(${scale})` : '';
     frame.style.width = `${desc.width * scale}px`;
     frame.style.height = `${desc.height * scale}px`;
-    win.classList.toggle('vector', Math.abs(scale * window.devicePixelRatio - 1) > 0.01);
   }
   window.addEventListener('resize', fit);
   touch.addEventListener?.('change', fit);
-  matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener?.('change', fit);
   fit();
 
   controls.get(desc.entries[0]).focus();
