@@ -41,7 +41,51 @@ const escapeHtml = (text) => text.replace(/&/g, '&amp;').replace(/"/g, '&quot;')
 
 const desc = JSON.parse(read(args.window));
 const windowJson = JSON.stringify(desc).replace(/</g, '\\u003c');
-const css = read(join(here, 'page.css')).replace('@BACKGROUND@', svgDataUri(args.background));
+
+// The window's controls as HTML, in tab order, with their places and fonts
+// as CSS: the parser builds them, and the page's script only wires them up.
+// (The policy below allows no style attributes, so places go in the sheet.)
+const fontStack = [desc.fontFamily, 'MS PGothic', 'IPAPGothic', 'IPA Pゴシック', 'Noto Sans CJK JP', 'sans-serif']
+  .map((f) => (f === 'sans-serif' ? f : `"${f}"`)).join(', ');
+const cssId = (name) => `#${name.replace(/[^A-Za-z0-9_-]/g, (c) => `\\${c}`)}`;
+const attributes = (list) => list.filter(([, v]) => v !== undefined && v !== false)
+  .map(([k, v]) => (v === true ? ` ${k}` : ` ${k}="${escapeHtml(String(v))}"`)).join('');
+function renderWindow() {
+  const labelFor = new Map(Object.entries(desc.buddies));
+  const html = [];
+  const rules = [`:root { --font-stack: ${fontStack}; }`,
+    `#window { width: ${desc.width}px; height: ${desc.height}px; background-color: ${desc.colours.window}; ` +
+    `--label-colour: ${desc.colours.label}; --mark-colour: ${desc.colours.mark}; }`];
+  for (const c of desc.controls) {
+    const common = [['id', c.name], ['title', c.tooltip || undefined]];
+    const named = (fallback) => ['aria-label', c.accessibleName || fallback];
+    if (c.kind === 'label') {
+      html.push(`<label${attributes([...common, named(undefined), ['class', 'label'], ['for', labelFor.get(c.name)]])}>` +
+        `${escapeHtml(c.text)}</label>`);
+    } else if (c.kind === 'button') {
+      html.push(`<button type="button"${attributes([...common, named(c.text),
+        ['class', c.name === 'Command3' ? 'button default' : 'button']])}>${escapeHtml(c.text)}</button>`);
+    } else {  // a text box, or an editable unit box offering its items
+      const combo = c.kind === 'combobox';
+      html.push(`<input type="text"${attributes([...common, named(undefined), ['class', c.kind], ['value', c.text], ['autocomplete', 'off'],
+        ['spellcheck', 'false'], ['autocapitalize', 'off'],
+        ['enterkeyhint', 'go'],  // the on-screen keyboard's Enter calculates
+        ['inputmode', desc.entries.includes(c.name) ? 'decimal' : undefined],
+        ...(combo ? [['role', 'combobox'], ['aria-expanded', 'false'], ['aria-controls', 'unit-list'], ['aria-autocomplete', 'none']] : [])])}>`);
+      // The sign that a unit box holds a list, and where a tap opens it.
+      if (combo) html.push('<span class="drop" data-aux aria-hidden="true"></span>');
+    }
+    rules.push(`${cssId(c.name)} { left: ${c.left}px; top: ${c.top}px; width: ${c.width}px; height: ${c.height}px; ` +
+      `font: ${c.font.bold ? 'bold ' : ''}${c.font.pt}pt var(--font-stack); }`);
+    if (c.kind === 'combobox') {
+      rules.push(`${cssId(c.name)} + .drop { left: ${c.left + c.width - 17}px; top: ${c.top + 1}px; height: ${c.height - 2}px; }`);
+    }
+  }
+  html.push('<div id="unit-list" role="listbox" data-aux hidden></div>');
+  return { html: html.join('\n'), css: rules.join('\n') };
+}
+const windowParts = renderWindow();
+const css = `${read(join(here, 'page.css')).replace('@BACKGROUND@', svgDataUri(args.background))}${windowParts.css}\n`;
 const core = safeScript(read(args.core).trim());
 const page = safeScript(read(join(here, 'page.js')));
 function policy(hosted) {
@@ -69,6 +113,7 @@ function assemblePage(hosted) {
     ...words,
     CSP: policy(hosted), TITLE: escapeHtml(desc.title), DESCRIPTION: escapeHtml(args.description),
     ICON: dataUri(args.icon, 'image/png'), CSS: css, WINDOW: windowJson, CORE: core, PAGE: page,
+    CONTROLS: windowParts.html,
     CORE_WASM: readFileSync(args['core-wasm']).toString('base64'),
     INSTALL: hosted ? `<link rel="manifest" href="manifest.webmanifest">
 <link rel="apple-touch-icon" href="apple-touch-icon.png">

@@ -1,73 +1,18 @@
 // SPDX-License-Identifier: MIT
 // The web page as the calculation's view, like the desktop window Form1:
-// it builds the controls from the window's description (exported at build
-// time from the same control table and texts the window uses), and lets the
-// core, compiled to WebAssembly, decide everything the window's core
-// decides. The core reads the boxes and writes the result through `page`.
+// its controls come from the window's description (exported at build time
+// from the same control table and texts the window uses), and the core,
+// compiled to WebAssembly, decides everything the window's core decides.
+// The core reads the boxes and writes the result through `page`.
 'use strict';
 (() => {
   const desc = JSON.parse(document.getElementById('window-description').textContent);
   const win = document.getElementById('window');
   const dialog = document.getElementById('message');
-  const controls = new Map();
-
-  const fontStack = [desc.fontFamily, 'MS PGothic', 'IPAPGothic', 'IPA Pゴシック', 'Noto Sans CJK JP', 'sans-serif']
-    .map((f) => (f === 'sans-serif' ? f : `"${f}"`)).join(', ');
-  document.documentElement.style.setProperty('--font-stack', fontStack);
-  win.style.setProperty('--label-colour', desc.colours.label);
-  win.style.setProperty('--mark-colour', desc.colours.mark);
-  win.style.backgroundColor = desc.colours.window;
-  win.style.width = `${desc.width}px`;
-  win.style.height = `${desc.height}px`;
-
-  function build(c) {
-    let el;
-    switch (c.kind) {
-      case 'label':
-        el = document.createElement('label');
-        el.textContent = c.text;
-        break;
-      case 'button':
-        el = document.createElement('button');
-        el.type = 'button';
-        el.textContent = c.text;
-        el.setAttribute('aria-label', c.text);
-        break;
-      default: {  // text box, or an editable unit box offering its items
-        el = document.createElement('input');
-        el.type = 'text';
-        el.value = c.text;
-        el.autocomplete = 'off';
-        el.spellcheck = false;
-        el.setAttribute('autocapitalize', 'off');
-        el.setAttribute('enterkeyhint', 'go');  // the on-screen keyboard's Enter calculates
-        if (desc.entries.includes(c.name)) el.inputMode = 'decimal';
-        if (c.kind === 'combobox') {
-          el.setAttribute('role', 'combobox');
-          el.setAttribute('aria-expanded', 'false');
-          el.setAttribute('aria-controls', 'unit-list');
-          el.setAttribute('aria-autocomplete', 'none');
-        }
-      }
-    }
-    el.id = c.name;
-    el.className = c.kind;
-    Object.assign(el.style, {
-      left: `${c.left}px`, top: `${c.top}px`, width: `${c.width}px`, height: `${c.height}px`,
-      font: `${c.font.bold ? 'bold ' : ''}${c.font.pt}pt ${fontStack}`,
-    });
-    if (c.tooltip) el.title = c.tooltip;
-    if (c.accessibleName) el.setAttribute('aria-label', c.accessibleName);
-    return el;
-  }
-
+  // The controls are in the page already, in tab order, drawn at build time
+  // from the same description.
+  const controls = new Map(desc.controls.map((c) => [c.name, document.getElementById(c.name)]));
   const byName = new Map(desc.controls.map((c) => [c.name, c]));
-  for (const c of desc.controls) {  // in tab order, so the DOM order is the tab order
-    const el = build(c);
-    controls.set(c.name, el);
-    win.append(el);
-  }
-  for (const [label, box] of Object.entries(desc.buddies)) controls.get(label).htmlFor = box;
   const tooltips = new Map(desc.controls.map((c) => [c.name, c.tooltip]));
 
   // The calculation's view, called by the core.
@@ -126,7 +71,6 @@
   }
 
   const calculate = controls.get('Command3');
-  calculate.classList.add('default');
   calculate.addEventListener('click', () => { core.then((m) => m._tressin_calculate()); });
 
   // Enter in any text or unit box presses 計算, as the window's default
@@ -161,12 +105,7 @@
   // boxes are: the same in every engine, with a sign that there is a list,
   // opened by a tap or a click on the box's arrow, by a tap on the box, or
   // by Alt+Down or F4 from the keyboard.
-  const list = document.createElement('div');
-  list.id = 'unit-list';
-  list.setAttribute('role', 'listbox');
-  list.dataset.aux = '';
-  list.hidden = true;
-  win.append(list);
+  const list = document.getElementById('unit-list');
   let listFor = null;
   let active = -1;
   const options = () => [...list.children];
@@ -199,7 +138,7 @@
       option.addEventListener('click', () => choose(input, item));
       return option;
     }));
-    Object.assign(list.style, { left: `${c.left}px`, top: `${c.top + c.height}px`, width: `${c.width}px`, font: input.style.font });
+    Object.assign(list.style, { left: `${c.left}px`, top: `${c.top + c.height}px`, width: `${c.width}px`, font: getComputedStyle(input).font });
     list.hidden = false;
     listFor = input;
     input.setAttribute('aria-expanded', 'true');
@@ -208,17 +147,12 @@
   for (const c of desc.controls) {
     if (c.kind !== 'combobox') continue;
     const input = controls.get(c.name);
-    const arrow = document.createElement('span');
-    arrow.className = 'drop';
-    arrow.dataset.aux = '';
-    arrow.setAttribute('aria-hidden', 'true');
-    Object.assign(arrow.style, { left: `${c.left + c.width - 17}px`, top: `${c.top + 1}px`, height: `${c.height - 2}px` });
+    const arrow = input.nextElementSibling;  // the box's arrow
     arrow.addEventListener('pointerdown', (e) => e.preventDefault());
     arrow.addEventListener('click', () => {
       if (listFor === input) closeList(); else openList(input);
       input.focus();
     });
-    input.after(arrow);
     input.addEventListener('pointerup', (e) => { if (e.pointerType === 'touch' && listFor !== input) openList(input); });
     input.addEventListener('blur', closeList);
     input.addEventListener('input', () => { if (listFor === input) highlight(c.items.indexOf(input.value)); });
