@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include <fast_float/fast_float.h>
-
 #include "calc/arithmetic.h"
 #include "calc/exact_decimal.h"
 #include "calc/number_text.h"
@@ -42,14 +40,11 @@ double DoubleFromCurrency(Currency c) noexcept {
   if (t >= -kExact && t <= kExact) return static_cast<double>(t) / static_cast<double>(Currency::kTicksPerUnit);
   // Larger counts would round twice through a double; read the exact decimal
   // "ticks e-4" instead.
-  std::array<char, 32> buf{};
-  char* end = std::to_chars(buf.data(), buf.data() + buf.size() - 3, t).ptr;
-  *end++ = 'e';
-  *end++ = '-';
-  *end++ = '4';
-  double value = 0;
-  fast_float::from_chars(buf.data(), end, value);
-  return value;
+  std::array<char, 24> buf{};
+  const std::uint64_t magnitude = t < 0 ? 0 - static_cast<std::uint64_t>(t) : static_cast<std::uint64_t>(t);
+  const char* end = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude).ptr;
+  const double value = detail::DoubleFromDecimal(std::string_view(buf.data(), static_cast<std::size_t>(end - buf.data())), -4);
+  return t < 0 ? -value : value;
 }
 
 std::string TextFromDouble(double x) {

@@ -4,21 +4,34 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 
 namespace calc::detail {
 
 namespace {
 
-// An unsigned integer below 2^1280 in 32-bit limbs, least significant first.
-// The largest value the digit generation below holds is about 2^1082 (the
-// smallest subnormal's numerator, 10^324, times ten), so it never overflows.
+// An unsigned integer below 2^3968 in 32-bit limbs, least significant first.
+// The largest values held below are the parser's: 801 significant digits
+// over 10^1124, with that denominator shifted up by 53 bits (about 2^3790).
+// The digit generation needs no more than about 2^1082.
 class Big {
  public:
   explicit Big(std::uint64_t v) noexcept : limbs_{static_cast<std::uint32_t>(v), static_cast<std::uint32_t>(v >> 32)} {
     size_ = 2;
     Trim();
+  }
+
+  void Add(std::uint32_t term) noexcept {
+    std::uint64_t carry = term;
+    for (std::size_t i = 0; i < size_ && carry != 0; ++i) {
+      const std::uint64_t sum = std::uint64_t{limbs_[i]} + carry;
+      limbs_[i] = static_cast<std::uint32_t>(sum);
+      carry = sum >> 32;
+    }
+    if (carry != 0) limbs_[size_++] = static_cast<std::uint32_t>(carry);
   }
 
   void MultiplyBy(std::uint32_t factor) noexcept {
@@ -78,11 +91,79 @@ class Big {
     while (size_ > 0 && limbs_[size_ - 1] == 0) --size_;
   }
 
-  std::array<std::uint32_t, 40> limbs_{};
+  std::array<std::uint32_t, 124> limbs_{};
   std::size_t size_ = 0;
 };
 
+// num / den for value * 2^-b, where value = digits * 10^e10.
+void Ratio(const Big& digits, std::int64_t e10, int b, Big& num, Big& den) noexcept {
+  num = digits;
+  den = Big(1);
+  if (e10 >= 0) num.MultiplyByPowerOf10(static_cast<int>(e10)); else den.MultiplyByPowerOf10(static_cast<int>(-e10));
+  if (b >= 0) den.ShiftLeft(b); else num.ShiftLeft(-b);
+}
+
+Big Shifted(const Big& v, int n) noexcept {
+  Big r = v;
+  r.ShiftLeft(n);
+  return r;
+}
+
 }  // namespace
+
+double DoubleFromDecimal(std::string_view digits, std::int64_t e10) noexcept {
+  while (!digits.empty() && digits.front() == '0') digits.remove_prefix(1);
+  if (digits.empty()) return 0;
+  // 10^(magnitude - 1) <= value < 10^magnitude.
+  const std::int64_t magnitude = static_cast<std::int64_t>(digits.size()) + e10;
+  if (magnitude > 309) return std::numeric_limits<double>::infinity();  // >= 1e309
+  if (magnitude <= -324) return 0;  // < 1e-324, under half the least subnormal
+
+  Big value(0);
+  for (std::size_t i = 0; i < digits.size(); i += 9) {
+    const std::string_view chunk = digits.substr(i, 9);
+    std::uint32_t part = 0;
+    for (char c : chunk) part = part * 10 + static_cast<std::uint32_t>(c - '0');
+    value.MultiplyByPowerOf10(static_cast<int>(chunk.size()));
+    value.Add(part);
+  }
+
+  // value = q * 2^b with 2^52 <= q < 2^53, or b = -1074 and q smaller
+  // (subnormal). First b from the decimal magnitude (108853 / 2^15 is just
+  // above log2 10), then corrected; each step moves one way only.
+  int b = std::max(static_cast<int>(((magnitude - 1) * 108853) >> 15) - 52, -1074);
+  Big num(0);
+  Big den(0);
+  for (;;) {
+    Ratio(value, e10, b, num, den);
+    if (Compare(num, Shifted(den, 53)) >= 0) {
+      ++b;
+    } else if (b > -1074 && Compare(num, Shifted(den, 52)) < 0) {
+      --b;
+    } else {
+      break;
+    }
+  }
+
+  // q by long division in binary, then the remainder decides the rounding.
+  std::uint64_t q = 0;
+  for (int bit = 52; bit >= 0; --bit) {
+    const Big part = Shifted(den, bit);
+    if (Compare(num, part) >= 0) {
+      num.Subtract(part);
+      q |= std::uint64_t{1} << bit;
+    }
+  }
+  num.ShiftLeft(1);
+  const int half = Compare(num, den);
+  if (half > 0 || (half == 0 && (q & 1) != 0)) ++q;
+  if (q == std::uint64_t{1} << 53) {
+    q >>= 1;
+    ++b;
+  }
+  if (b > 971) return std::numeric_limits<double>::infinity();  // beyond (2^53 - 1) * 2^971
+  return std::ldexp(static_cast<double>(q), b);  // exact: q has at most 53 bits
+}
 
 FifteenDigits RoundToFifteenDigits(double x) noexcept {
   // x = mantissa * 2^e exactly.

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The display's digits: a double rounded to 15 significant decimal digits,
-// computed from its exact binary value with big integers of our own.
+// Exact conversions between decimal digits and doubles, with big integers
+// of our own: a double rounded to the display's 15 significant digits, and
+// decimal digits rounded to the nearest double.
 //
-// A general formatting library does this too, but brings its format-string
-// machinery, its shortest-digit tables and (for hexadecimal floats) printf
-// with it; those were two fifths of the web edition's WebAssembly. The tests
-// compare this with such a library over the whole range of doubles.
+// General libraries do both, but with format-string machinery, tables of
+// powers and (for hexadecimal floats) printf; in the web edition those were
+// three quarters of the WebAssembly, which the page carries. Plain long
+// division is slower, and fast enough for a few numbers per click. The
+// tests compare both with such libraries over the whole range of doubles.
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace calc::detail {
 
@@ -22,5 +25,11 @@ struct FifteenDigits {
 // |x| rounded to 15 significant digits, ties to even. Precondition: x is
 // finite and not zero (its sign is ignored).
 FifteenDigits RoundToFifteenDigits(double x) noexcept;
+
+// digits * 10^e10 rounded to the nearest double, ties to even: infinity
+// beyond the largest double, zero below half the least subnormal.
+// Precondition: digits holds only '0'..'9', at most 801 of them after any
+// leading zeros.
+double DoubleFromDecimal(std::string_view digits, std::int64_t e10) noexcept;
 
 }  // namespace calc::detail

@@ -2,13 +2,12 @@
 #include "calc/number_text.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <system_error>
+#include <string_view>
 
-#include <fast_float/fast_float.h>
+#include "calc/exact_decimal.h"
 
 namespace calc {
 namespace {
@@ -197,7 +196,7 @@ Checked<double> ParseDouble(std::string_view utf8) noexcept {
   // keeping 800 and one sticky nonzero digit after them rounds the same way
   // as the whole text, however long it is.
   constexpr std::size_t kKeep = 800;
-  std::array<char, kKeep + 1 + 32> buf{};
+  std::array<char, kKeep + 1> buf{};
   std::size_t kept = 0;
   std::int64_t leading_zeros = 0;
   bool truncated_nonzero = false;
@@ -219,15 +218,10 @@ Checked<double> ParseDouble(std::string_view utf8) noexcept {
   if (e10 > 310) return Failure::OutOfRange;  // >= 1e309
   if (e10 < -330) return zero;                // < 1e-330, under half the least subnormal
   if (truncated_nonzero) buf[kept++] = '1';
-  char* end = buf.data() + kept;
-  *end++ = 'e';
-  end = std::to_chars(end, buf.data() + buf.size(), e10 - static_cast<std::int64_t>(kept)).ptr;
 
   // Correctly rounded, ties to even; beyond the largest double it gives
   // infinity, below half the least subnormal zero.
-  double value = 0;
-  const auto [ptr, ec] = fast_float::from_chars(buf.data(), end, value);
-  if (ec != std::errc{} || ptr != end) return Failure::NotANumber;  // cannot happen
+  const double value = detail::DoubleFromDecimal(std::string_view(buf.data(), kept), e10 - static_cast<std::int64_t>(kept));
   if (std::isinf(value)) return Failure::OutOfRange;
   return scan.negative ? -value : value;
 }

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The display's 15 digits against {fmt}'s exact "{:.14e}", the reference:
-// every power of two, the neighbours of every power of ten, exact ties and
-// random doubles from the whole range.
+// The core's own conversions against the libraries they replace, as
+// references: the display's 15 digits against {fmt}'s exact "{:.14e}"
+// (every power of two, the neighbours of every power of ten, exact ties,
+// random doubles), and decimal digits to the nearest double against
+// fast_float (random texts, exact midpoints between doubles and their
+// nearest neighbours, both ends of the range).
 #include "calc/exact_decimal.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +16,10 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include <fast_float/fast_float.h>
 #define FMT_HEADER_ONLY
 #include <fmt/format.h>
 
@@ -78,6 +83,78 @@ TEST(RoundToFifteenDigitsTest, RandomDoublesFromTheWholeRange) {
     if (std::isfinite(x) && x != 0) values.push_back(x);
   }
   ExpectSameAsReference(values);
+}
+
+// digits * 10^e10 read by the reference.
+double ReferenceDouble(const std::string& digits, long e10) {
+  const std::string text = digits + "e" + std::to_string(e10);
+  double value = 0;
+  fast_float::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+void ExpectSameDoubles(const std::vector<std::pair<std::string, long>>& texts) {
+  int failures = 0;
+  for (const auto& [digits, e10] : texts) {
+    const double got = DoubleFromDecimal(digits, e10);
+    const double want = ReferenceDouble(digits, e10);
+    if (got == want) continue;
+    ADD_FAILURE() << fmt::format("{}e{}: got {:a}, want {:a}", digits.substr(0, 60), e10, got, want);
+    if (++failures == 10) return;
+  }
+}
+
+// The exact decimal expansion of a value between two doubles, written by
+// the reference from a long double that holds it exactly: digits, exponent.
+std::pair<std::string, long> ExactDecimal(long double x) {
+  const std::string sci = fmt::format("{:.800e}", x);
+  const std::size_t e = sci.find('e');
+  std::string digits = sci.substr(0, 1) + sci.substr(2, e - 2);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  return {digits, std::stol(sci.substr(e + 1)) - static_cast<long>(digits.size()) + 1};
+}
+
+TEST(DoubleFromDecimalTest, MidpointsBetweenDoublesAndTheirNeighbours) {
+  static_assert(std::numeric_limits<long double>::digits >= 54, "a midpoint needs one bit more than a double");
+  std::mt19937_64 random(1074);
+  std::vector<std::pair<std::string, long>> texts;
+  std::vector<double> lows = {std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
+                              std::nextafter(std::numeric_limits<double>::max(), 0.0), 1.0, 9.80665};
+  while (lows.size() < 3000) {
+    const std::uint64_t bits = random() >> 1;  // positive
+    double x = 0;
+    std::memcpy(&x, &bits, sizeof x);
+    if (std::isfinite(x) && x != 0 && std::isfinite(std::nextafter(x, HUGE_VAL))) lows.push_back(x);
+  }
+  for (double low : lows) {
+    const long double mid = (static_cast<long double>(low) + std::nextafter(low, HUGE_VAL)) / 2;
+    auto [digits, e10] = ExactDecimal(mid);
+    texts.emplace_back(digits, e10);            // the tie itself: to even
+    texts.emplace_back(digits + "1", e10 - 1);  // just above it
+    std::string below = digits;                 // just below it
+    for (std::size_t i = below.size(); i-- > 0;) {
+      if (below[i] != '0') { --below[i]; break; }
+      below[i] = '9';
+    }
+    texts.emplace_back(below + "9", e10 - 1);
+  }
+  ExpectSameDoubles(texts);
+}
+
+TEST(DoubleFromDecimalTest, RandomTextsAndBothEndsOfTheRange) {
+  std::mt19937_64 random(98066);
+  std::vector<std::pair<std::string, long>> texts = {
+      {"0", 5}, {"000", -400}, {"1", -324}, {"247", -326}, {"2470328229206232720882", -345}, {"25", -325},
+      {"17976931348623157", 292}, {"17976931348623158", 292}, {"179769313486231580793728971405301", 276},
+      {"1", 309}, {"9", 308}, {"4503599627370497", 0}, {"98066500", -7}};
+  for (int i = 0; i < 100'000; ++i) {
+    const std::size_t length = 1 + random() % (i % 10 == 0 ? 800 : 25);
+    std::string digits;
+    for (std::size_t k = 0; k < length; ++k) digits += static_cast<char>('0' + random() % 10);
+    const long e10 = static_cast<long>(random() % 680) - 340 - static_cast<long>(length);
+    texts.emplace_back(digits, e10);
+  }
+  ExpectSameDoubles(texts);
 }
 
 }  // namespace
