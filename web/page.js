@@ -209,8 +209,9 @@
     if (!touch.matches) scale = Math.min(1, scale);
     scale = Math.max(scale, 0.1);
     win.style.transform = scale !== 1 ? `scale(${scale})` : '';
-    frame.style.width = `${desc.width * scale}px`;
-    frame.style.height = `${desc.height * scale}px`;
+    // At 1:1 the frame takes the window's own size, and nothing is restyled.
+    frame.style.width = scale !== 1 ? `${desc.width * scale}px` : '';
+    frame.style.height = scale !== 1 ? `${desc.height * scale}px` : '';
   }
   window.addEventListener('resize', fit);
   touch.addEventListener?.('change', fit);
