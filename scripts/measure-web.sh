@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The web page's size (raw and gzip) and its time to the first possible
-# calculation in headless Chromium, median of N loads (default 20). Builds
-# the page first. Prints figures; asserts nothing.
+# The web page's size (raw and gzip, and where the bytes go: each part of
+# the page, the WebAssembly's largest functions) and its time to the first
+# possible calculation in headless Chromium, median of N loads (default 20),
+# beside an empty page's in the same run. Builds the page first. Prints
+# figures; asserts nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build-web.sh >/dev/null

@@ -263,3 +263,36 @@ describe('tressin.html', () => {
     assert.doesNotMatch(csp, /https?:|unsafe-inline/);
   });
 });
+
+// Browsers that lack something the page uses: it still starts where it can,
+// and says so in Japanese where it cannot, with the window drawn either way.
+describe('tressin.html where something is missing', () => {
+  const starts = [
+    { lacking: 'Uint8Array.fromBase64 (older engines)', remove: () => { delete Uint8Array.fromBase64; }, ready: 'true' },
+    { lacking: 'WebAssembly', remove: () => { delete window.WebAssembly; }, ready: 'failed', shown: '#failure' },
+    { lacking: 'JavaScript', script: false, ready: undefined, shown: '#no-script' },
+  ];
+  for (const { lacking, remove, script = true, ready, shown } of starts) {
+    test(`without ${lacking}`, async () => {
+      const tab = await browser.newPage();
+      if (remove) await tab.evaluateOnNewDocument(remove);
+      await tab.setJavaScriptEnabled(script);
+      await tab.goto(pageUrl);
+      if (ready) await tab.waitForSelector(`html[data-ready="${ready}"]`);
+      const got = await tab.evaluate((sel) => ({
+        ready: document.documentElement.dataset.ready,
+        message: sel ? document.querySelector(sel)?.checkVisibility() && document.querySelector(sel).textContent : '',
+        controls: [...document.querySelectorAll('#window > input, #window > button')].filter((el) => el.checkVisibility()).length,
+      }), shown ?? '');
+      assert.equal(got.ready, ready);
+      assert.equal(got.controls, desc.controls.filter((c) => c.kind !== 'label').length, 'the window is drawn');
+      if (shown) {
+        assert.match(got.message, /[ぁ-んァ-ン一-龯]/, 'says so in Japanese');
+      } else {
+        await tab.click('[id="Command3"]');  // calculates: the result box shows the reasons for the zeros
+        assert.notEqual(await tab.$eval('[id="Text2"]', (el) => el.value), '0');
+      }
+      await tab.close();
+    });
+  }
+});
