@@ -138,7 +138,8 @@
       option.addEventListener('click', () => choose(input, item));
       return option;
     }));
-    Object.assign(list.style, { left: `${c.left}px`, top: `${c.top + c.height}px`, width: `${c.width}px`, font: getComputedStyle(input).font });
+    Object.assign(list.style, { left: `${c.left}px`, top: `${c.top + c.height}px`, width: `${c.width}px`,
+      font: `${c.font.bold ? 'bold ' : ''}${c.font.pt}pt var(--font-stack)` });
     list.hidden = false;
     listFor = input;
     input.setAttribute('aria-expanded', 'true');
