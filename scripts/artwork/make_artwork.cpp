@@ -112,9 +112,27 @@ QByteArray BackgroundSvg() {
   return svg;
 }
 
-// A glowing yellow bulb with short rays, drawn on a 32-unit grid.
-QImage Bulb(int size) {
-  QImage image(size, size, QImage::Format_ARGB32);
+// Straight alpha from premultiplied, rounded to nearest in integers. Qt's
+// own conversion divides with an approximate reciprocal whose last bit
+// differs between processors, so the icons would too.
+QImage Unpremultiplied(const QImage& premultiplied) {
+  QImage image(premultiplied.size(), QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(premultiplied.constScanLine(y));
+    auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const int a = qAlpha(from[x]);
+      const auto straight = [a](int c) { return a == 0 ? 0 : std::min(255, (c * 255 + a / 2) / a); };
+      to[x] = qRgba(straight(qRed(from[x])), straight(qGreen(from[x])), straight(qBlue(from[x])), a);
+    }
+  }
+  return image;
+}
+
+// A glowing yellow bulb with short rays, drawn on a 32-unit grid, in the
+// raster engine's own premultiplied format: painting it converts nothing.
+QImage PremultipliedBulb(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
@@ -162,18 +180,21 @@ QImage Bulb(int size) {
   p.drawLine(QPointF(12.5, 26), QPointF(19.5, 26));
   p.setBrush(QColor(64, 64, 64));
   p.drawEllipse(QRectF(14.5, 28, 3, 2));
+  p.end();
   return image;
 }
+
+QImage Bulb(int size) { return Unpremultiplied(PremultipliedBulb(size)); }
 
 // The bulb for a home screen that cuts icons to its own shape: on the
 // window's colour to the edges, the bulb inside the middle 60 %, which
 // every shape keeps.
 QImage MaskableBulb(int size) {
-  QImage image(size, size, QImage::Format_ARGB32);
+  QImage image(size, size, QImage::Format_RGB32);
   image.fill(QColor(1, 0, 66));
   QPainter p(&image);
   const int bulb = size * 6 / 10;
-  p.drawImage((size - bulb) / 2, (size - bulb) / 2, Bulb(bulb));
+  p.drawImage((size - bulb) / 2, (size - bulb) / 2, PremultipliedBulb(bulb));
   return image;
 }
 
@@ -183,7 +204,7 @@ QImage OpaqueBulb(int size) {
   QImage image(size, size, QImage::Format_RGB32);
   image.fill(QColor(1, 0, 66));
   QPainter p(&image);
-  p.drawImage(0, 0, Bulb(size));
+  p.drawImage(0, 0, PremultipliedBulb(size));
   return image;
 }
 
