@@ -10,6 +10,7 @@ import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { parseArgs } from 'node:util';
+import { smokeCheck } from './smoke.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const { values: args } = parseArgs({
@@ -105,6 +106,7 @@ function policy(hosted) {
 // window are, for a screen reader.
 const words = {
   FAILURE: 'このブラウザーでは計算できません。WebAssemblyが使える最新のブラウザーで開いてください。',
+  BROKEN: '問題が起きたため、計算できなくなりました。入力した値はそのままです。ページを開き直してください。',
   NO_SCRIPT: 'JavaScriptを有効にすると計算できます。',
   KEYS_LABEL: '記号の入力',
 };
@@ -127,6 +129,7 @@ function assemblePage(hosted) {
     .replace(/@([A-Z_]+)@/g, (whole, key) => (key in fill ? fill[key] : whole));
 }
 const html = assemblePage(false);
+await smokeCheck(html);
 writeFileSync(args.out, html);
 console.log(`assemble: ${args.out} (${html.length} characters)`);
 

@@ -16,6 +16,11 @@
 
 // The page object is handed to the module factory as Module.page. Strings
 // come back as UTF-8 in malloc'd memory that the caller frees.
+#ifdef EM_JS_DEPS
+// Newer Emscriptens keep their string helpers out unless asked (older ones
+// always carry them, and take library-funcs.json).
+EM_JS_DEPS(tressin_page, "$UTF8ToString,$stringToNewUTF8");
+#endif
 EM_JS(char*, page_unit_text, (int row), { return stringToNewUTF8(Module.page.unitText(row)); });
 EM_JS(char*, page_entry_text, (int row), { return stringToNewUTF8(Module.page.entryText(row)); });
 EM_JS(void, page_set_result_text, (const char* text), { Module.page.setResultText(UTF8ToString(text)); });

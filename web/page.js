@@ -70,8 +70,18 @@
     navigator.serviceWorker.register('sw.js').catch(() => {});  // without it, the page still works online
   }
 
+  // A core that fails later (it throws, or has aborted) says so too, and
+  // leaves every box as it is.
   const calculate = controls.get('Command3');
-  calculate.addEventListener('click', () => { core.then((m) => m._tressin_calculate()); });
+  calculate.addEventListener('click', () => {
+    core.then((m) => {
+      try {
+        m._tressin_calculate();
+      } catch {
+        document.getElementById('broken').hidden = false;
+      }
+    }, () => {});  // the page already says it cannot calculate
+  });
 
   // Enter in any text or unit box presses 計算, as the window's default
   // button; not while an input method is still composing the text.

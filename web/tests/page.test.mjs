@@ -295,4 +295,21 @@ describe('tressin.html where something is missing', () => {
       await tab.close();
     });
   }
+
+  test('a core that fails after the start says so, and keeps what was typed', async () => {
+    const tab = await browser.newPage();
+    await tab.goto(pageUrl);
+    await tab.waitForSelector('html[data-ready="true"]');
+    await tab.$eval('[id="Text1(0)"]', (el) => { el.value = '333'; });
+    // The core's next text from its memory throws, as a broken core would.
+    await tab.evaluate(() => { TextDecoder.prototype.decode = () => { throw new Error('broken'); }; });
+    await tab.click('[id="Command3"]');
+    const got = await tab.evaluate(() => ({
+      message: document.getElementById('broken').checkVisibility() && document.getElementById('broken').textContent,
+      typed: document.getElementById('Text1(0)').value, result: document.getElementById('Text2').value,
+    }));
+    assert.match(got.message, /[ぁ-んァ-ン一-龯]/, 'says so in Japanese');
+    assert.deepEqual([got.typed, got.result], ['333', '0']);
+    await tab.close();
+  });
 });
