@@ -14,7 +14,12 @@ for f in bin/tressin share/tressin/denryoku.html share/applications/$id.desktop 
   [ -f "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 "$validate_desktop" "$prefix/share/applications/$id.desktop"
-"$appstreamcli" validate --no-net --pedantic "$prefix/share/metainfo/$id.metainfo.xml"
+# The metainfo names no homepage, since the project has none yet: AppStream 1.0
+# warns of that, and 0.16 neither checks it nor knows the tag to lower it.
+metainfo=$prefix/share/metainfo/$id.metainfo.xml
+homepage=(--override=url-homepage-missing=info)
+"$appstreamcli" validate --no-net "${homepage[@]}" "$metainfo" 2>&1 | grep -q 'is not recognized' && homepage=()
+"$appstreamcli" validate --no-net --pedantic "${homepage[@]}" "$metainfo"
 grep -qx "Path=$prefix/share/tressin" "$prefix/share/applications/$id.desktop" ||
   { echo "desktop entry does not start in the data folder"; exit 1; }
 grep -q '<release version="1.0.0.0"' "$prefix/share/metainfo/$id.metainfo.xml"
