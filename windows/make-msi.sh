@@ -20,7 +20,10 @@ variant=$(printf '%x' $(((0x${sum:16:1} & 3) | 8)))
 code="{${sum:0:8}-${sum:8:4}-5${sum:13:3}-${variant}${sum:17:3}-${sum:20:12}}"
 touch -d "@$epoch" "${files[@]}"
 # Both tools date the package by the clock: they read the source's date instead.
-at=(env TZ=UTC0 faketime "$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')")
+# The files keep their own times (touched above), which the cabinet records:
+# faketime would shift those by its offset from the real clock, which differs
+# from run to run (Debian 13's libgcab reads them through the calls it fakes).
+at=(env TZ=UTC0 NO_FAKE_STAT=1 faketime "$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')")
 "${at[@]}" wixl -a x64 -o "$msi" tressin.wxs
 summary=$(msiinfo suminfo "$msi")
 field() { sed -n "s/^$1: //p" <<<"$summary"; }
