@@ -10,8 +10,8 @@
 #include <string>
 
 #include "ui/control_table.h"
+#include "windows/control_style.h"
 #include "windows/fonts.h"
-#include "windows/form1.h"
 #include "windows/startup_trace.h"
 #include "windows/wide.h"
 

@@ -8,6 +8,7 @@
 #include "ui/control_table.h"
 #include "ui/texts.h"
 #include "windows/art.h"
+#include "windows/control_style.h"
 #include "windows/fonts.h"
 #include "windows/startup_trace.h"
 #include "windows/system_dll.h"
@@ -76,18 +77,6 @@ void FitComboBox(HWND combo, const Place& at) {
 }
 
 }  // namespace
-
-ControlStyle StyleOf(const ui::ControlRow& row) {
-  constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-  switch (row.kind) {
-    case ui::Kind::Label: return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
-    case ui::Kind::TextBox: return {L"EDIT", kChild | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ui::Kind::ComboBox: return {L"COMBOBOX", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
-    case ui::Kind::Button: break;
-  }
-  const DWORD type = row.name == "Command3" ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-  return {L"BUTTON", kChild | WS_TABSTOP | BS_NOTIFY | type, 0};
-}
 
 // What the first paint needs is made at once: the window, its controls in
 // place and in their fonts, the picture and the icons. The tooltips and the

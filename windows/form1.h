@@ -41,13 +41,6 @@ inline constexpr wchar_t kWindowClass[] = L"TressinForm1";
 // The control id of table row `index`.
 constexpr int ControlId(std::size_t index) { return 1000 + static_cast<int>(index); }
 
-// The standard control a table row is made as: its window class and styles.
-struct ControlStyle {
-  const wchar_t* window_class;
-  DWORD style, ex_style;
-};
-ControlStyle StyleOf(const ui::ControlRow& row);
-
 class Form1 final : public calc::LiftView {
  public:
   // Creates the window, hidden, at the system's dpi. When `ends_program`,
