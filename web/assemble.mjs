@@ -150,9 +150,12 @@ if (args.site) {
     ],
   };
   writeFileSync(join(args.site, 'manifest.webmanifest'), `${JSON.stringify(manifest, null, 2)}\n`);
-  const files = ['./', 'index.html', 'denryoku.html', 'manifest.webmanifest', ...icons];
+  // The worker's list: each file with the hash the browser checks it against.
+  const names = ['index.html', 'denryoku.html', 'manifest.webmanifest', ...icons];
+  const integrity = (name) => `sha256-${createHash('sha256').update(readFileSync(join(args.site, name))).digest('base64')}`;
+  const files = [['./', integrity('index.html')], ...names.map((name) => [name, integrity(name)])];
   const hash = createHash('sha256');
-  for (const f of files.slice(1)) hash.update(readFileSync(join(args.site, f)));
+  for (const name of names) hash.update(readFileSync(join(args.site, name)));
   const worker = read(join(here, 'sw.js')).replace('@VERSION@', hash.digest('hex').slice(0, 16))
     .replace('@FILES@', JSON.stringify(files));
   writeFileSync(join(args.site, 'sw.js'), worker);
