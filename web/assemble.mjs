@@ -85,8 +85,50 @@ function renderWindow() {
   html.push('<div id="unit-list" role="listbox" data-aux hidden></div>');
   return { html: html.join('\n'), css: rules.join('\n') };
 }
+
+// A phone held upright would give a finger 20 px of the window, so there
+// the same controls go into the window's own rows, filling the width:
+// where the window scaled to the screen's width would make its smallest
+// control less than 44 px. Each row of the window (controls whose tops are
+// within 10 px) is a row of a grid whose columns are those of its fullest
+// row; a control spans from the column it starts in to the next control's.
+// A label wider than the first column takes a line of its own above the
+// rest of its row, which then starts at the first column.
+function phoneLayout() {
+  const targets = desc.controls.filter((c) => c.kind !== 'label');
+  const smallest = Math.min(...targets.map((c) => Math.min(c.width, c.height)));
+  const widest = Math.round((desc.width * 44 / smallest + 16) * 100) / 100;  // the frame's margins are 16 px
+  const rows = [];
+  for (const c of [...desc.controls].sort((a, b) => a.top - b.top)) {
+    const row = rows.find((r) => Math.abs(r[0].top - c.top) <= 10);
+    if (row) row.push(c); else rows.push([c]);
+  }
+  for (const r of rows) r.sort((a, b) => a.left - b.left);
+  const fullest = rows.reduce((a, b) => (b.length > a.length ? b : a));
+  const columnOf = (c) => Math.max(1, fullest.findLastIndex((f) => f.left <= c.left) + 1);
+  const cells = [];
+  let line = 1;
+  for (const row of rows) {
+    let rest = row;
+    if (row[0].kind === 'label' && row[0].width > fullest[0].width) {
+      cells.push([row[0], line++, 1, fullest.length + 1]);
+      rest = row.slice(1);
+    }
+    const starts = rest.map((c, i) => (i === 0 && rest !== row ? 1 : columnOf(c)));
+    rest.forEach((c, i) => cells.push([c, line, starts[i], starts[i + 1] ?? fullest.length + 1]));
+    ++line;
+  }
+  const track = { textbox: 'minmax(0, 1fr)', combobox: '5em', label: 'max-content', button: 'max-content' };
+  const rules = [`#frame > #window { grid-template-columns: ${fullest.map((c) => track[c.kind]).join(' ')}; }`];
+  for (const [c, r, from, to] of cells) {
+    rules.push(`${cssId(c.name)}${c.kind === 'combobox' ? `, ${cssId(c.name)} + .drop` : ''} { grid-area: ${r} / ${from} / ${r + 1} / ${to}; }`);
+  }
+  return { query: `(orientation: portrait) and (max-width: ${widest}px)`, css: rules.join('\n') };
+}
 const windowParts = renderWindow();
-const css = `${read(join(here, 'page.css')).replace('@BACKGROUND@', svgDataUri(args.background))}${windowParts.css}\n`;
+const phone = phoneLayout();
+const css = `${read(join(here, 'page.css')).replace('@BACKGROUND@', svgDataUri(args.background))
+  .replaceAll('@PHONE@', phone.query)}${windowParts.css}\n@media ${phone.query} {\n${phone.css}\n}\n`;
 const core = safeScript(read(args.core).trim());
 const page = safeScript(read(join(here, 'page.js')));
 function policy(hosted) {

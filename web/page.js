@@ -15,11 +15,18 @@
   const byName = new Map(desc.controls.map((c) => [c.name, c]));
   const tooltips = new Map(desc.controls.map((c) => [c.name, c.tooltip]));
 
+  // A screen reader speaks every new result or reason without the focus
+  // moving: the text goes to a live region too (a box's value is not one),
+  // told apart from the last one even when the same.
+  const spoken = document.getElementById('spoken');
   // The calculation's view, called by the core.
   const page = {
     unitText: (row) => controls.get(desc.units[row]).value,
     entryText: (row) => controls.get(desc.entries[row]).value,
-    setResultText: (text) => { controls.get('Text2').value = text; },
+    setResultText: (text) => {
+      controls.get('Text2').value = text;
+      spoken.textContent = spoken.textContent === text ? `${text}\u00a0` : text;
+    },
     clearMarks() {
       for (const [name, el] of controls) {
         if (!el.classList.contains('marked')) continue;
@@ -148,12 +155,22 @@
       option.addEventListener('click', () => choose(input, item));
       return option;
     }));
-    Object.assign(list.style, { left: `${c.left}px`, top: `${c.top + c.height}px`, width: `${c.width}px`,
-      font: `${c.font.bold ? 'bold ' : ''}${c.font.pt}pt var(--font-stack)` });
     list.hidden = false;
     listFor = input;
+    place();
     input.setAttribute('aria-expanded', 'true');
     highlight(c.items.indexOf(input.value));
+  }
+  // Under its box, in the box's font, wherever the layout puts the box; above
+  // it where the screen ends first.
+  function place() {
+    if (!listFor) return;
+    const box = getComputedStyle(listFor);
+    Object.assign(list.style, { left: `${listFor.offsetLeft}px`, top: `${listFor.offsetTop + listFor.offsetHeight}px`,
+      width: `${listFor.offsetWidth}px`, fontFamily: box.fontFamily, fontSize: box.fontSize, fontWeight: box.fontWeight });
+    if (list.getBoundingClientRect().bottom > innerHeight && listFor.getBoundingClientRect().top > list.offsetHeight) {
+      list.style.top = `${listFor.offsetTop - list.offsetHeight}px`;
+    }
   }
   for (const c of desc.controls) {
     if (c.kind !== 'combobox') continue;
@@ -212,6 +229,13 @@
   const touch = matchMedia('(pointer: coarse)');
   let fitted = '';
   function fit() {
+    // On a phone held upright the style sheet lays the controls out in rows.
+    if (getComputedStyle(win).display === 'grid') {
+      fitted = '';
+      win.style.transform = frame.style.width = frame.style.height = '';
+      place();
+      return;
+    }
     const room = [document.documentElement.clientWidth - 16, window.innerHeight - 16];
     // An on-screen keyboard that only shortens the screen moves nothing.
     if (document.activeElement?.tagName === 'INPUT' && fitted.startsWith(`${room[0]}x`)) return;
@@ -223,6 +247,7 @@
     // At 1:1 the frame takes the window's own size, and nothing is restyled.
     frame.style.width = scale !== 1 ? `${desc.width * scale}px` : '';
     frame.style.height = scale !== 1 ? `${desc.height * scale}px` : '';
+    place();
   }
   window.addEventListener('resize', fit);
   touch.addEventListener?.('change', fit);

@@ -257,6 +257,80 @@ describe('tressin.html', () => {
     }
   });
 
+  // What a screen reader hears after 計算, without the focus moving: the
+  // live region's text in Chromium's accessibility tree, each time anew.
+  test('every result and reason is announced, the focus staying', async () => {
+    const cdp = await page.createCDPSession();
+    const heard = async () => {
+      const { nodes } = await cdp.send('Accessibility.getFullAXTree');
+      const region = nodes.find((n) => n.role?.value === 'status' &&
+        n.properties?.some((p) => p.name === 'live' && p.value.value === 'polite'));
+      assert.ok(region, 'a polite live region');
+      return nodes.filter((n) => region.childIds?.includes(n.nodeId)).map((n) => n.name?.value ?? '').join('');
+    };
+    const said = [];
+    for (const c of [cases.computed[1], cases.failed[5], cases.failed[5], cases.computed[0]]) {
+      await fill(c.entries, c.units);
+      await page.keyboard.press('Enter');
+      assert.equal(await focused(), desc.units[2]);
+      said.push(await heard());
+      assert.equal(said.at(-1).trim(), await value('Text2'));
+    }
+    assert.notEqual(said[1], said[2], 'the same reason twice is a new announcement');
+  });
+
+  for (const [width, height] of [[640, 400], [375, 667]]) {
+    test(`in forced colours (${width} x ${height}), every control, its arrow and the focus ring can be seen`, async () => {
+      await page.setViewport({ width, height });
+      const cdp = await page.createCDPSession();
+      await cdp.send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+      assert.equal(await page.evaluate(() => matchMedia('(forced-colors: active)').matches), true);
+      await page.evaluate(() => document.activeElement.blur());
+      // The pixels of a part of the screen, and how many stand out from its commonest colour.
+      const shot = async (rect) => {
+        const png = await page.screenshot({ clip: rect, encoding: 'base64' });
+        return page.evaluate(async (uri) => {
+          const img = new Image();
+          img.src = uri;
+          await img.decode();
+          const canvas = new OffscreenCanvas(img.width, img.height);
+          const ctx = canvas.getContext('2d');
+          ctx.drawImage(img, 0, 0);
+          return [...ctx.getImageData(0, 0, img.width, img.height).data];
+        }, `data:image/png;base64,${png}`);
+      };
+      const standOut = (px) => {
+        const counts = new Map();
+        for (let i = 0; i < px.length; i += 4) counts.set(px[i], (counts.get(px[i]) ?? 0) + 1);
+        const common = [...counts].sort((a, b) => b[1] - a[1])[0][0];
+        let n = 0;
+        for (let i = 0; i < px.length; i += 4) if (Math.abs(px[i] - common) > 128) ++n;
+        return n;
+      };
+      const rects = await page.evaluate(() => [...document.querySelectorAll('#window > input, #window > button, #window > .drop')]
+        .map((el) => { const r = el.getBoundingClientRect(); return [el.id || `${el.previousElementSibling.id}'s arrow`, r.x, r.y, r.width, r.height]; }));
+      const unfocused = new Map();
+      for (const [name, x, y, w, h] of rects) {
+        const around = { x: x - 2, y: y - 2, width: w + 4, height: h + 4 };
+        unfocused.set(name, [around, await shot(around)]);
+        // An arrow is the sign inside its area, not the line beside it.
+        const seen = name.endsWith('arrow') ? await shot({ x: x + 3, y: y + 3, width: w - 5, height: h - 6 }) : unfocused.get(name)[1];
+        assert.ok(standOut(seen) >= 8, `${name} can be seen`);
+      }
+      // Through the window by Tab, as the keyboard shows the focus.
+      await page.focus(`[id="${desc.entries[0]}"]`);
+      for (let i = 0; i < unfocused.size - desc.units.length; ++i) {
+        const name = await focused();
+        const [around, before] = unfocused.get(name);
+        const after = await shot(around);
+        let changed = 0;
+        for (let k = 0; k < before.length; k += 4) if (Math.abs(before[k] - after[k]) > 64) ++changed;
+        assert.ok(changed >= around.width, `${name}'s focus ring can be seen (${changed} pixels)`);
+        await page.keyboard.press('Tab');
+      }
+    });
+  }
+
   test('a Content-Security-Policy allows nothing from elsewhere', async () => {
     const csp = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (el) => el.content);
     assert.match(csp, /default-src 'none'/);

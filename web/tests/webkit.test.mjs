@@ -2,8 +2,9 @@
 // The page in WebKit, the engine of every browser on an iPad or iPhone:
 // Debian's WebKitGTK MiniBrowser driven over WebDriver (WebKitWebDriver)
 // in a virtual X server of its own, at a phone's and at a tablet's window
-// size: the calculation table, the messages, the keyboard, the unit lists,
-// the companion page, and no request off the disk.
+// size: the phone's rows, the calculation table, its announcement, the
+// messages, the keyboard, the unit lists, the companion page, and no
+// request off the disk.
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import { existsSync, readFileSync } from 'node:fs';
@@ -73,16 +74,39 @@ describe('tressin.html in WebKit', { skip }, () => {
     return value('Text2');
   }
 
-  for (const [size, width, height] of [['a phone', 390, 844], ['a tablet', 820, 1180]]) {
-    test(`at ${size}'s size: the whole window, no sideways scrolling`, async () => {
+  for (const [size, width, height, phone] of [['a phone', 390, 844, true], ['a tablet', 820, 1180, false]]) {
+    test(`at ${size}'s size: ${phone ? 'rows filling the width, big enough for a finger' : 'the whole window'}, ` +
+      'no sideways scrolling', async () => {
       await open(width, height);
-      const got = await driver.executeScript(`const r = document.getElementById('window').getBoundingClientRect();
-        return { right: r.right, width: r.width, height: r.height, scroll: document.documentElement.scrollWidth, room: innerWidth };`);
+      const got = await driver.executeScript(`const w = document.getElementById('window');
+        const r = w.getBoundingClientRect();
+        const controls = [...document.querySelectorAll('#window > input, #window > button')].map((el) => {
+          const b = el.getBoundingClientRect();
+          return [el.id, Math.min(b.width, b.height), parseFloat(getComputedStyle(el).fontSize)];
+        });
+        return { right: r.right, width: r.width, height: r.height, scroll: document.documentElement.scrollWidth, room: innerWidth,
+          rows: getComputedStyle(w).display === 'grid', controls };`);
       assert.ok(got.scroll <= got.room, `scrolls sideways: ${got.scroll} > ${got.room}`);
       assert.ok(got.right <= got.room, `the window ends at ${got.right} of ${got.room}`);
-      assert.ok(Math.abs(got.width / got.height - desc.width / desc.height) < 0.01, 'keeps its proportions');
+      assert.equal(got.rows, phone, 'the layout');
+      if (phone) {
+        for (const [name, side, font] of got.controls) assert.ok(side >= 44 && font >= 16, `${name}: ${side} px, text ${font} px`);
+      } else {
+        assert.ok(Math.abs(got.width / got.height - desc.width / desc.height) < 0.01, 'keeps its proportions');
+      }
     });
   }
+
+  test('a result and a reason are announced: a status region holds them after 計算', async () => {
+    await open(390, 844);
+    const region = driver.findElement(By.id('spoken'));
+    assert.equal(await region.getAriaRole(), 'status', "WebKit's accessibility role");
+    for (const [entries, units] of [[['333', '60', '1'], ['m', 'kg', '分']], [['10', '2', '0'], ['m', 'kg', '秒']]]) {
+      const shown = await calculate(entries, units);
+      assert.equal((await driver.executeScript("return document.getElementById('spoken').textContent")).trim(), shown);
+      assert.equal(await focused(), desc.units[2], 'the focus stays');
+    }
+  });
 
   test('the calculation table, typed and entered', async () => {
     await open(390, 844);
