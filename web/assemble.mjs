@@ -41,7 +41,6 @@ const safeScript = (text) => text.replace(/<\/(script)/gi, '<\\/$1').replace(/<!
 const escapeHtml = (text) => text.replace(/&/g, '&amp;').replace(/"/g, '&quot;').replace(/</g, '&lt;');
 
 const desc = JSON.parse(read(args.window));
-const windowJson = JSON.stringify(desc).replace(/</g, '\\u003c');
 
 // The window's controls as HTML, in tab order, with their places and fonts
 // as CSS: the parser builds them, and the page's script only wires them up.
@@ -127,7 +126,10 @@ function phoneLayout() {
 }
 const windowParts = renderWindow();
 const phone = phoneLayout();
-const css = `${read(join(here, 'page.css')).replace('@BACKGROUND@', svgDataUri(args.background))
+// The script asks the same question as the style sheet, without styling anything.
+const windowJson = JSON.stringify({ ...desc, phoneQuery: phone.query }).replace(/</g, '\\u003c');
+// The sheet's comments are for its readers, not for the page's bytes.
+const css = `${read(join(here, 'page.css')).replace(/\/\*[\s\S]*?\*\/\n?/g, '').replace('@BACKGROUND@', svgDataUri(args.background))
   .replaceAll('@PHONE@', phone.query)}${windowParts.css}\n@media ${phone.query} {\n${phone.css}\n}\n`;
 const core = safeScript(read(args.core).trim());
 const page = safeScript(read(join(here, 'page.js')));

@@ -227,10 +227,11 @@
   // is too small for it.
   const frame = document.getElementById('frame');
   const touch = matchMedia('(pointer: coarse)');
+  const phone = matchMedia(desc.phoneQuery);
   let fitted = '';
   function fit() {
     // On a phone held upright the style sheet lays the controls out in rows.
-    if (getComputedStyle(win).display === 'grid') {
+    if (phone.matches) {
       fitted = '';
       win.style.transform = frame.style.width = frame.style.height = '';
       place();
@@ -251,6 +252,7 @@
   }
   window.addEventListener('resize', fit);
   touch.addEventListener?.('change', fit);
+  phone.addEventListener?.('change', fit);
   fit();
 
   controls.get(desc.entries[0]).focus();
