@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "qt/form1.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
@@ -178,7 +179,17 @@ std::string Form1::UnitText(calc::Row row) const { return Combo(row)->currentTex
 
 std::string Form1::EntryText(calc::Row row) const { return Text1(row)->text().toStdString(); }
 
-void Form1::SetResultText(std::string_view text) { Text2()->setText(Q(text)); }
+void Form1::SetResultText(std::string_view text) { ShowResult(Q(text)); }
+
+void Form1::ShowResult(const QString& text) {
+  Text2()->setText(text);
+  // Said to a screen reader without the focus moving, every time. Qt 6.8's
+  // bridges announce it; older ones only report the box's changed text.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  QAccessibleAnnouncementEvent announcement(Text2(), text);
+  QAccessible::updateAccessibility(&announcement);
+#endif
+}
 
 void Form1::Command1_Click() { ShowReference(calc::Row::Height); }
 
@@ -205,7 +216,7 @@ void Form1::ShowOutcome(const calc::CalculationOutcome& outcome) {
     box->setPalette(palette);
     box->setToolTip(Q(MarkedTooltip(kControls[RowIndex(mark.control)].tooltip, mark.problem)));
   }
-  Text2()->setText(Q(ReasonText(outcome)));
+  ShowResult(Q(ReasonText(outcome)));
 }
 
 void Form1::ClearMarks() {

@@ -17,7 +17,8 @@
 //    later, when the focus leaves the box (see eventFilter).
 //  * When a click on 計算 yields no number, Text2 says why in words and the
 //    offending boxes are tinted, with the reason in their tooltips; the next
-//    successful click clears every mark.
+//    successful click clears every mark. Results and reasons alike are
+//    announced to screen readers (ShowResult).
 #pragma once
 
 #include <QPixmap>
@@ -75,6 +76,7 @@ class Form1 : public QWidget, public calc::LiftView {
 
  private:
   void ShowOutcome(const calc::CalculationOutcome& outcome);
+  void ShowResult(const QString& text);  // a result or a reason, in Text2
   void ShowReference(calc::Row row);
   void ClearMarks();
 

@@ -35,6 +35,9 @@ bool IsBox(const ui::ControlRow& row) { return row.kind == ui::Kind::TextBox || 
 // edit box after the label created just before it, which table order does
 // not give. Buttons keep their caption as name, with the tooltip as their
 // description.
+// UI Automation's LiveSetting, which MinGW-w64's headers do not name.
+constexpr GUID kLiveSettingProperty{0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+
 void Annotate(IAccPropServices* services, HWND control, const MSAAPROPID& property, std::string_view text) {
   if (services == nullptr || text.empty()) return;
   const std::wstring wide = Widen(text);
@@ -184,7 +187,15 @@ void Form1::FinishSetUp() {
     Annotate(services, control, PROPID_ACC_NAME, row.accessible_name);
     if (row.kind == ui::Kind::Button) Annotate(services, control, PROPID_ACC_DESCRIPTION, row.tooltip);
   }
-  if (services != nullptr) services->Release();
+  if (services != nullptr) {
+    VARIANT polite;
+    VariantInit(&polite);
+    polite.vt = VT_I4;
+    polite.lVal = 1;  // LiveSetting Polite: said when the reader is free
+    services->SetHwndProp(Control("Text2"), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kLiveSettingProperty,
+                          polite);
+    services->Release();
+  }
 }
 
 void Form1::LoadArtwork() {
@@ -292,7 +303,13 @@ std::string Form1::EntryText(calc::Row row) const {
   return Narrow(WindowText(Control(ui::kEntryControls[calc::Index(row)])));
 }
 
-void Form1::SetResultText(std::string_view text) { SetWindowTextW(Control("Text2"), Widen(text).c_str()); }
+void Form1::SetResultText(std::string_view text) {
+  HWND result = Control("Text2");
+  SetWindowTextW(result, Widen(text).c_str());
+  // The result box is a polite live region (FinishSetUp): screen readers
+  // say each result or reason, the same one again too, the focus staying.
+  NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, result, OBJID_CLIENT, CHILDID_SELF);
+}
 
 void Form1::Command1_Click() { ShowReference(calc::Row::Height); }
 

@@ -18,7 +18,8 @@
 //    given, so tests can stand in for Windows' message box and shell.
 //  * When 計算 yields no number, Text2 says why and the boxes at fault are
 //    tinted (WM_CTLCOLOREDIT), with the reason in their tooltips; the next
-//    good calculation clears every mark.
+//    good calculation clears every mark. Text2 is a live region: every
+//    result or reason is raised to screen readers (SetResultText).
 #pragma once
 
 #include <windows.h>

@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: MIT
 # The real program typed into through the input method, read back through
 # its accessibility interface (AT-SPI) as a screen reader would: the Enter
-# that commits a composition does not calculate; the next Enter does.
+# that commits a composition does not calculate; the next Enter does, and a
+# screen reader is told the reason without the focus moving: as the result
+# box's new text, and with Qt 6.8 or later as an announcement, every time.
 # Run by ime_session.sh inside its X server, D-Bus session and ibus.
 #
 #   ime_program.py TRESSIN
@@ -13,7 +15,18 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
+
+# What a screen reader is told: (event, the source's name, the text).
+heard = []
+
+
+def pump(seconds):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        while GLib.MainContext.default().iteration(False):
+            pass
+        time.sleep(0.02)
 
 
 def wait_for(what, probe, timeout=30.0):
@@ -22,8 +35,17 @@ def wait_for(what, probe, timeout=30.0):
         got = probe()
         if got:
             return got
-        time.sleep(0.1)
+        pump(0.1)
     sys.exit(f"FAIL: {what}")
+
+
+def on_event(event):
+    heard.append((event.type, event.source.get_name() if event.source else "", event.any_data))
+
+
+listener = Atspi.EventListener.new(on_event)
+for kind in ("object:text-changed:insert", "object:announcement"):
+    listener.register(kind)
 
 
 def application(name):
@@ -73,6 +95,17 @@ try:
     keys("Return")
     wait_for("the second Enter calculating", lambda: text(result) == "時間が0です", 10)
     print("PASS: the real program: committing Enter left the result alone; the next Enter calculated")
+    reason = ("object:text-changed:insert", "電力(仕事率) [W]", "時間が0です")
+    wait_for(f"the screen reader told {reason}", lambda: reason in heard, 10)
+    if not height.get_state_set().contains(Atspi.StateType.FOCUSED):
+        sys.exit("FAIL: the focus left the height box")
+    qt = tuple(int(n) for n in app.get_toolkit_version().split(".")[:2])
+    if qt >= (6, 8):
+        keys("Return")  # the same reason again: announced again
+        said = ("object:announcement", "電力(仕事率) [W]", "時間が0です")
+        wait_for(f"two announcements {said}", lambda: heard.count(said) == 2, 10)
+    print(f"PASS: the reason reached the screen reader, the focus staying (Qt {app.get_toolkit_version()}: "
+          f"{'announced each time' if qt >= (6, 8) else 'the result box text only; no announcements before Qt 6.8'})")
 finally:
     program.terminate()
     program.wait()

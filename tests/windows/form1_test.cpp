@@ -366,6 +366,30 @@ TEST_F(Form1Test, TheSharedCalculationTableTypedAndEntered) {
   }
 }
 
+// Screen readers hear each result and reason, the same one twice too,
+// without the focus moving: the result box raises a live-region change.
+std::vector<HWND> raised;
+TEST_F(Form1Test, EveryResultAndReasonIsRaisedToScreenReaders) {
+  form->FinishSetUp();
+  raised.clear();
+  HWINEVENTHOOK hook = SetWinEventHook(
+      EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+      [](HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+        if (object == OBJID_CLIENT && child == CHILDID_SELF) raised.push_back(hwnd);
+      },
+      0, 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  const nlohmann::json cases = Cases();
+  for (const auto& c : {cases["computed"][1], cases["failed"][5], cases["failed"][5]}) {
+    Calculate(c);
+    HWND focus = GetFocus();
+    Pump(*form);
+    EXPECT_EQ(GetFocus(), focus);
+  }
+  UnhookWinEvent(hook);
+  EXPECT_EQ(raised, std::vector<HWND>(3, C("Text2")));
+}
+
 TEST_F(Form1Test, UnitBoxesKeepWhatIsTypedExactly) {
   for (const wchar_t* typed : {L"M", L" m", L"ｍ", L"mm", L"", L"時間 "}) {
     Type(*form, C("Combo1"), typed);
