@@ -112,29 +112,28 @@ QByteArray BackgroundSvg() {
   return svg;
 }
 
-// Straight alpha from premultiplied, rounded to nearest in integers. Qt's
-// own conversion divides with an approximate reciprocal whose last bit
-// differs between processors, so the icons would too.
+// Straight 8-bit alpha from 16-bit premultiplied, rounded to nearest in
+// integers. Qt's own conversions to straight alpha divide with an
+// approximate reciprocal whose last bit differs between processors, so the
+// icons would too; 16 bits keep the glow's colour as smooth as it is drawn.
 QImage Unpremultiplied(const QImage& premultiplied) {
   QImage image(premultiplied.size(), QImage::Format_ARGB32);
   for (int y = 0; y < image.height(); ++y) {
-    const auto* from = reinterpret_cast<const QRgb*>(premultiplied.constScanLine(y));
+    const auto* from = reinterpret_cast<const QRgba64*>(premultiplied.constScanLine(y));
     auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
     for (int x = 0; x < image.width(); ++x) {
-      const int a = qAlpha(from[x]);
-      const auto straight = [a](int c) { return a == 0 ? 0 : std::min(255, (c * 255 + a / 2) / a); };
-      to[x] = qRgba(straight(qRed(from[x])), straight(qGreen(from[x])), straight(qBlue(from[x])), a);
+      const qint64 a = from[x].alpha();
+      const auto straight = [a](qint64 c) { return static_cast<int>(std::min<qint64>(255, (c * 510 + a) / (2 * a))); };
+      const int alpha = static_cast<int>((a * 255 + 32767) / 65535);
+      to[x] = alpha == 0 ? 0 : qRgba(straight(from[x].red()), straight(from[x].green()), straight(from[x].blue()), alpha);
     }
   }
   return image;
 }
 
-// A glowing yellow bulb with short rays, drawn on a 32-unit grid, in the
-// raster engine's own premultiplied format: painting it converts nothing.
-QImage PremultipliedBulb(int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter p(&image);
+// A glowing yellow bulb with short rays, drawn on a 32-unit grid `size`
+// pixels square.
+void PaintBulb(QPainter& p, int size) {
   p.setRenderHint(QPainter::Antialiasing);
   p.scale(size / 32.0, size / 32.0);
   const QPointF centre(16, 13);
@@ -161,7 +160,9 @@ QImage PremultipliedBulb(int size) {
   neck.lineTo(19.5, 22);
   neck.lineTo(12.5, 22);
   neck.closeSubpath();
-  QRadialGradient fill(QPointF(13.5, 10.5), 10);
+  // The highlight's centre falls on no pixel's centre at any size drawn:
+  // Qt 6.8 leaves the pixel there empty.
+  QRadialGradient fill(QPointF(13.45, 10.45), 10);
   fill.setColorAt(0.0, QColor(255, 255, 255));
   fill.setColorAt(0.35, QColor(255, 255, 0));
   fill.setColorAt(1.0, QColor(230, 190, 0));
@@ -180,33 +181,33 @@ QImage PremultipliedBulb(int size) {
   p.drawLine(QPointF(12.5, 26), QPointF(19.5, 26));
   p.setBrush(QColor(64, 64, 64));
   p.drawEllipse(QRectF(14.5, 28, 3, 2));
+}
+
+// The bulb on transparency, painted in a premultiplied format, where the
+// raster engine converts nothing, then made straight by Unpremultiplied.
+QImage Bulb(int size) {
+  QImage image(size, size, QImage::Format_RGBA64_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  PaintBulb(p, size);
   p.end();
-  return image;
+  return Unpremultiplied(image);
 }
 
-QImage Bulb(int size) { return Unpremultiplied(PremultipliedBulb(size)); }
-
-// The bulb for a home screen that cuts icons to its own shape: on the
-// window's colour to the edges, the bulb inside the middle 60 %, which
-// every shape keeps.
-QImage MaskableBulb(int size) {
+// The bulb painted straight onto the window's colour (opaque: nothing to
+// convert), `bulb` pixels square in the middle of `size`.
+QImage OpaqueBulb(int size, int bulb) {
   QImage image(size, size, QImage::Format_RGB32);
   image.fill(QColor(1, 0, 66));
   QPainter p(&image);
-  const int bulb = size * 6 / 10;
-  p.drawImage((size - bulb) / 2, (size - bulb) / 2, PremultipliedBulb(bulb));
+  p.translate((size - bulb) / 2, (size - bulb) / 2);
+  PaintBulb(p, bulb);
   return image;
 }
 
-// The bulb on the window's colour, for systems that put no background of
-// their own behind an icon (the iPad's home screen).
-QImage OpaqueBulb(int size) {
-  QImage image(size, size, QImage::Format_RGB32);
-  image.fill(QColor(1, 0, 66));
-  QPainter p(&image);
-  p.drawImage(0, 0, PremultipliedBulb(size));
-  return image;
-}
+// For a home screen that cuts icons to its own shape: the window's colour
+// to the edges, the bulb inside the middle 60 %, which every shape keeps.
+QImage MaskableBulb(int size) { return OpaqueBulb(size, size * 6 / 10); }
 
 // The part of the picture the 412 x 203 window shows (it is drawn unscaled
 // from the top-left corner), in an exact palette of the colours it uses:
@@ -349,7 +350,9 @@ std::map<QString, QImage> AllArtwork() {
   art[QStringLiteral("icon-192.png")] = Bulb(192);
   art[QStringLiteral("icon-512.png")] = Bulb(512);
   art[QStringLiteral("icon-maskable-512.png")] = MaskableBulb(512);
-  art[QStringLiteral("apple-touch-icon.png")] = OpaqueBulb(180);
+  // On the window's colour, for systems that put no background of their own
+  // behind an icon (the iPad's home screen).
+  art[QStringLiteral("apple-touch-icon.png")] = OpaqueBulb(180, 180);
   return art;
 }
 
