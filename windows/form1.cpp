@@ -188,8 +188,7 @@ void Form1::FinishSetUp() {
     if (row.kind == ui::Kind::Button) Annotate(services, control, PROPID_ACC_DESCRIPTION, row.tooltip);
   }
   if (services != nullptr) {
-    VARIANT polite;
-    VariantInit(&polite);
+    VARIANT polite{};  // (VariantInit would import oleaut32 for this alone)
     polite.vt = VT_I4;
     polite.lVal = 1;  // LiveSetting Polite: said when the reader is free
     services->SetHwndProp(Control("Text2"), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kLiveSettingProperty,
