@@ -168,7 +168,8 @@
     const box = getComputedStyle(listFor);
     Object.assign(list.style, { left: `${listFor.offsetLeft}px`, top: `${listFor.offsetTop + listFor.offsetHeight}px`,
       width: `${listFor.offsetWidth}px`, fontFamily: box.fontFamily, fontSize: box.fontSize, fontWeight: box.fontWeight });
-    if (list.getBoundingClientRect().bottom > innerHeight && listFor.getBoundingClientRect().top > list.offsetHeight) {
+    const shown = list.getBoundingClientRect();
+    if (shown.bottom > innerHeight && listFor.getBoundingClientRect().top > shown.height) {
       list.style.top = `${listFor.offsetTop - list.offsetHeight}px`;
     }
   }
