@@ -41,8 +41,16 @@ bash -euo pipefail -c "$package_commands" </dev/null
 
 deb=$(ls build/tressin_*.deb)
 echo "== lintian $(basename "$deb")"
-lintian --display-info --fail-on error,warning "$deb" 2>&1 | grep -v 'running with root privileges' || true
-lintian --fail-on error,warning "$deb" >/dev/null 2>&1 || { echo "lintian reports errors or warnings"; exit 1; }
+# The metainfo names no homepage: the project has none yet, and an invented
+# one would send software centres nowhere. Debian 13's lintian runs AppStream
+# 1.0's validator, which warns of that alone; installed_files_validate runs
+# the same validator with every other check (Debian 12's knows no such tag).
+quiet=()
+if lintian-explain-tags appstream-metadata-validation-failed >/dev/null 2>&1; then
+  quiet=(--suppress-tags appstream-metadata-validation-failed)
+fi
+lintian --display-info --fail-on error,warning "${quiet[@]}" "$deb" 2>&1 | grep -v 'running with root privileges' || true
+lintian --fail-on error,warning "${quiet[@]}" "$deb" >/dev/null 2>&1 || { echo "lintian reports errors or warnings"; exit 1; }
 
 check_installed() {  # check_installed BINDIR
   local v
