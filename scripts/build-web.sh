@@ -9,7 +9,10 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh --web
 # Debian's Emscripten finds its JavaScript parser (acorn) through NODE_PATH.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-cmake -S . -B build-web -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+# CMake reads the toolchain only when it first configures; given again it would warn that it is unused.
+toolchain=()
+[ -f build-web/CMakeCache.txt ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
+cmake -S . -B build-web "${toolchain[@]}" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DTRESSIN_BUILD_QT=OFF -DTRESSIN_BUILD_BENCH=OFF -DBUILD_TESTING=OFF "$@" >/dev/null
 cmake --build build-web --target web_page -j"$(nproc)"

@@ -9,7 +9,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh --windows
-cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+# CMake reads the toolchain only when it first configures; given again it would warn that it is unused.
+toolchain=()
+[ -f build-windows/CMakeCache.txt ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake)
+cmake -S . -B build-windows "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release \
   -DBUILD_TESTING=OFF -DTRESSIN_BUILD_BENCH=OFF "$@" >/dev/null
 cmake --build build-windows --target windows_dist -j"$(nproc)"
 echo "Windows edition: $PWD/build-windows/dist/"

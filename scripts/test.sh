@@ -162,7 +162,9 @@ while IFS= read -r line; do
   echo "\$ $line"
   case $line in
     *run-windows.sh*)  # without a display it says so; with one it runs until its window is closed
-      env -u DISPLAY bash -c "$line" | grep -q 'No display was found'
+      # Read whole before searching: grep -q leaves early and the script's next line meets a closed pipe.
+      out=$(env -u DISPLAY bash -c "$line")
+      grep -q 'No display was found' <<<"$out"
       new_wine_session
       TRESSIN_WINEPREFIX=$WINEPREFIX timeout 300 "${xvfb[@]}" bash -c "$line & trap 'kill \$! 2>/dev/null' EXIT
         /usr/lib/wine/wine64 build-mingw/tests/windows/wintool.exe wait Kobrel && sleep 0.5 &&

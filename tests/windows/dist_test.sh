@@ -88,7 +88,8 @@ links=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tr
        "$WINEPREFIX/drive_c/users/$USER/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tressin.lnk")
 link_exists() { [ -f "${links[0]}" ] || [ -f "${links[1]}" ]; }
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-msiinfo export "$msi" Shortcut | grep -qP '^StartMenuShortcut\tProgramMenuFolder\tTressin\t.*\tINSTALLDIR\t' ||
+shortcuts=$(msiinfo export "$msi" Shortcut)
+grep -qP '^StartMenuShortcut\tProgramMenuFolder\tTressin\t.*\tINSTALLDIR\t' <<<"$shortcuts" ||
   fail "the shortcut does not start in the program's folder"
 "$wine" msiexec /qn /i "Z:$msi"
 [ -f "$folder/tressin.exe" ] && [ -f "$folder/denryoku.html" ] || fail "not installed into Program Files\\Tressin"
@@ -105,6 +106,7 @@ echo "installed: program, page, shortcut, uninstall entry"
 "$wine" msiexec /qn /x "Z:$msi"
 [ ! -e "$folder/tressin.exe" ] && [ ! -e "$folder/denryoku.html" ] || fail "files left after removal"
 link_exists && fail "shortcut left after removal"
-"$wine" reg query "$uninstall" /s 2>/dev/null | tr -d '\r' | grep -q 'DisplayName.*Tressin' && fail "uninstall entry left"
+entry=$("$wine" reg query "$uninstall" /s 2>/dev/null | tr -d '\r')
+grep -q 'DisplayName.*Tressin' <<<"$entry" && fail "uninstall entry left"
 echo "removed again"
 echo "windows dist ok"

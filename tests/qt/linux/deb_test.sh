@@ -20,6 +20,6 @@ for f in ./usr/bin/tressin ./usr/share/tressin/denryoku.html ./usr/share/applica
          ./usr/share/metainfo/org.example.Tressin.metainfo.xml; do
   grep -q " $f\$" <<<"$contents" || { echo "not in package: $f"; exit 1; }
 done
-"$dpkg_deb" --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/org.example.Tressin.desktop |
-  grep -qx 'Path=/usr/share/tressin'
+desktop=$("$dpkg_deb" --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/org.example.Tressin.desktop)
+grep -qx 'Path=/usr/share/tressin' <<<"$desktop"
 echo "package ok"

@@ -58,7 +58,8 @@ check_installed() {  # check_installed BINDIR
   [ "$v" = "Tressin 1.00" ] || { echo "tressin --version said: $v"; exit 1; }
   v=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$1/tressin-snapshot" --version)
   [ "$v" = "Tressin 1.00" ] || { echo "tressin-snapshot --version said: $v"; exit 1; }
-  env -u DISPLAY -u WAYLAND_DISPLAY "$1/tressin" --help | grep -q -- '--version' ||
+  v=$(env -u DISPLAY -u WAYLAND_DISPLAY "$1/tressin" --help)
+  grep -q -- '--version' <<<"$v" ||
     { echo "tressin --help does not list --version"; exit 1; }
   echo "$1/tressin --version: Tressin 1.00"
 }
