@@ -40,6 +40,11 @@ printf '  %s\n' "$package_commands"
 bash -euo pipefail -c "$package_commands" </dev/null
 
 deb=$(ls build/tressin_*.deb)
+# Stripped by binutils' strip whatever else is installed, so a clang build's
+# package is the same on every machine.
+strip_tool=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' build/CMakeCache.txt)
+grep -q '^GNU strip' <<<"$("$strip_tool" --version)" ||
+  { echo "the package was stripped by $strip_tool, not binutils' strip"; exit 1; }
 echo "== lintian $(basename "$deb")"
 # The metainfo names no homepage: the project has none yet, and an invented
 # one would send software centres nowhere. Debian 13's lintian runs AppStream
