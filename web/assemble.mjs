@@ -152,6 +152,7 @@ const words = {
   FAILURE: 'このブラウザーでは計算できません。WebAssemblyが使える最新のブラウザーで開いてください。',
   BROKEN: '問題が起きたため、計算できなくなりました。入力した値はそのままです。ページを開き直してください。',
   NO_SCRIPT: 'JavaScriptを有効にすると計算できます。',
+  UPDATED: '新しい版を受け取りました。ページを開き直すと新しい版になります。',
   KEYS_LABEL: '記号の入力',
 };
 function assemblePage(hosted) {
@@ -198,10 +199,11 @@ if (args.site) {
   const names = ['index.html', 'denryoku.html', 'manifest.webmanifest', ...icons];
   const integrity = (name) => `sha256-${createHash('sha256').update(readFileSync(join(args.site, name))).digest('base64')}`;
   const files = [['./', integrity('index.html')], ...names.map((name) => [name, integrity(name)])];
+  // The worker's version hashes everything it is: its build's files, and itself.
+  const worker = read(join(here, 'sw.js')).replace('@FILES@', JSON.stringify(files));
   const hash = createHash('sha256');
   for (const name of names) hash.update(readFileSync(join(args.site, name)));
-  const worker = read(join(here, 'sw.js')).replace('@VERSION@', hash.digest('hex').slice(0, 16))
-    .replace('@FILES@', JSON.stringify(files));
-  writeFileSync(join(args.site, 'sw.js'), worker);
+  hash.update(worker);
+  writeFileSync(join(args.site, 'sw.js'), worker.replace('@VERSION@', hash.digest('hex').slice(0, 16)));
   console.log(`assemble: ${args.site}/ (the page for a web host, installable and offline)`);
 }

@@ -73,8 +73,20 @@
   }, failed);
 
   // Put on a web host with its manifest, the page keeps itself for offline use.
+  // It opens from what the worker keeps; a new build arrives in the background
+  // and is used from the next opening: a page already open says so in one
+  // line, and never reloads under the pupil's typing.
   if (document.querySelector('link[rel="manifest"]') && 'serviceWorker' in navigator && window.isSecureContext) {
-    navigator.serviceWorker.register('sw.js').catch(() => {});  // without it, the page still works online
+    const workers = navigator.serviceWorker;
+    let kept = workers.controller;  // a worker that had a build when this page was shown
+    workers.addEventListener('controllerchange', () => {
+      if (kept) document.getElementById('updated').hidden = false;
+      kept = workers.controller;
+    });
+    // Why a build could not be kept for offline use, for whoever hosts it.
+    workers.addEventListener('message', (e) => { if (e.data?.tressin === 'not-kept') console.error(`Tressin: ${e.data.message}`); });
+    workers.register('sw.js', { updateViaCache: 'none' })
+      .catch((e) => console.error(`Tressin: the page cannot be kept for offline use: ${e.message}`));  // it still works online
   }
 
   // A core that fails later (it throws, or has aborted) says so too, and
@@ -95,7 +107,8 @@
   for (const [, el] of controls) {
     if (el.tagName !== 'INPUT') continue;
     el.addEventListener('keydown', (e) => {
-      if (e.key !== 'Enter' || e.isComposing || e.keyCode === 229) return;
+      // In an open unit list, Enter only picks the unit (below).
+      if (e.key !== 'Enter' || e.isComposing || e.keyCode === 229 || el.getAttribute('aria-expanded') === 'true') return;
       e.preventDefault();
       calculate.click();
     });
@@ -190,10 +203,16 @@
       if ((e.key === 'ArrowDown' && e.altKey) || e.key === 'F4') {
         e.preventDefault();
         if (open) closeList(); else openList(input);
-      } else if (open && (e.key === 'ArrowDown' || e.key === 'ArrowUp')) {
+      } else if ((e.key === 'ArrowDown' || e.key === 'ArrowUp') && !e.altKey && !e.isComposing) {
+        // As in the window's drop-down boxes, open or closed: the next or the
+        // previous unit, in the box at once, stopping at either end.
         e.preventDefault();
-        const n = c.items.length;
-        highlight(((active < 0 ? (e.key === 'ArrowDown' ? -1 : 0) : active) + (e.key === 'ArrowDown' ? 1 : n - 1)) % n);
+        const at = c.items.indexOf(input.value);
+        const next = at < 0 ? 0 : Math.min(Math.max(at + (e.key === 'ArrowDown' ? 1 : -1), 0), c.items.length - 1);
+        if (next !== at) {
+          input.value = c.items[next];
+          input.dispatchEvent(new Event('input', { bubbles: true }));
+        }
       } else if (open && e.key === 'Enter' && !e.isComposing && e.keyCode !== 229) {
         e.preventDefault();
         e.stopImmediatePropagation();  // picks the unit; the next Enter calculates

@@ -1,42 +1,77 @@
 // SPDX-License-Identifier: MIT
 // The installed page's service worker.
-//  * Installing, it keeps every file of the page's folder, fetched from the
-//    host itself (the browser's HTTP cache would hand a new build the old
-//    files) and each checked against the hash its build gave it: a cache
-//    holds one whole build or nothing. A new build is a new cache (its name
-//    is the files' hash); the old one goes once the new one is complete.
-//  * Online, every file comes from the host, checked afresh, so a new build
-//    shows at the first visit after it is put up; offline, or when the host
-//    fails or is slow, from the build the worker kept.
+//  * It answers only its own build's files, always from what it keeps, so
+//    the page opens at once whatever the network is doing. Every other
+//    request in its folder (a school's other pages, at the site's root) goes
+//    to the host untouched, with the host's own answer.
+//  * Installing, it keeps every file of its build, fetched from the host
+//    itself (the browser's HTTP cache would hand a new build the old files)
+//    and each checked against the hash its build gave it: a cache holds one
+//    whole build or nothing. A file that is not the build's is named in the
+//    console, and in the console of every page it serves.
+//  * The browser looks for a new worker after each opening; a new build is
+//    a new worker, installed in the background and used from the next
+//    opening. Its cache is named by the worker's folder and by the hash of
+//    everything the worker is (this file included), and it deletes only its
+//    own folder's older caches, so two copies on one site live side by side.
 'use strict';
-const cache = 'tressin-@VERSION@';
+const prefix = `tressin ${self.registration.scope} `;
+const cache = `${prefix}@VERSION@`;
 const files = @FILES@;  // [address, integrity]
-const patience = 5000;  // ms to wait for the host when a kept copy could answer
+const own = new Set(files.map(([url]) => new URL(url, self.registration.scope).href));
+
+async function digest(bytes) {
+  const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', bytes));
+  return `sha256-${btoa(String.fromCharCode(...hash))}`;
+}
+// One file of the build, as the host has it now, or why it cannot be kept.
+async function fetchChecked(url, integrity) {
+  const response = await fetch(new Request(url, { cache: 'reload' }));
+  if (!response.ok) throw new Error(`${url}: the host answered ${response.status}`);
+  const got = await digest(await response.clone().arrayBuffer());
+  if (got !== integrity) {
+    throw new Error(`${url}: the host's file is not this build's (${got}, the build's is ${integrity}); ` +
+      'a host or network that rewrites files (minifying, injecting a banner) must leave these alone');
+  }
+  return response;
+}
+async function tell(message) {
+  console.error(`Tressin: ${message}`);
+  for (const client of await self.clients.matchAll({ includeUncontrolled: true })) {
+    client.postMessage({ tressin: 'not-kept', message });
+  }
+}
 
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(cache)
-    .then((c) => c.addAll(files.map(([url, integrity]) => new Request(url, { cache: 'reload', integrity }))))
-    .then(() => self.skipWaiting(), (e) => caches.delete(cache).then(() => { throw e; })));
+  event.waitUntil((async () => {
+    try {
+      const got = await Promise.allSettled(files.map(([url, integrity]) => fetchChecked(url, integrity)));
+      const failed = got.filter((r) => r.status === 'rejected').map((r) => r.reason.message);
+      if (failed.length) throw new Error(failed.join('; '));
+      const c = await caches.open(cache);
+      await Promise.all(files.map(([url], i) => c.put(url, got[i].value)));
+    } catch (e) {
+      // This worker's cache is its own: no other worker has its name.
+      await caches.delete(cache);
+      await tell(`this build could not be kept for offline use: ${e.message}`);
+      throw e;
+    }
+    await self.skipWaiting();
+  })());
 });
 
 self.addEventListener('activate', (event) => {
   event.waitUntil(caches.keys()
-    .then((names) => Promise.all(names.filter((n) => n.startsWith('tressin-') && n !== cache).map((n) => caches.delete(n))))
+    .then((names) => Promise.all(names.filter((n) => n.startsWith(prefix) && n !== cache).map((n) => caches.delete(n))))
     .then(() => self.clients.claim()));
 });
 
 self.addEventListener('fetch', (event) => {
   const { request } = event;
-  if (request.method !== 'GET') return;
-  event.respondWith((async () => {
-    // Revalidated with the host, whatever its caching headers promised.
-    const network = fetch(request, { cache: 'no-cache' });
-    network.catch(() => {});  // answered below
-    const kept = await caches.open(cache).then(async (c) => await c.match(request, { ignoreSearch: true }) ??
-      (request.mode === 'navigate' ? c.match('./') : undefined));
-    const fresh = network.then((r) => (r.ok || r.type === 'opaqueredirect' || !kept ? r : kept),
-      () => kept ?? Response.error());
-    if (!kept) return fresh;
-    return Promise.race([fresh, new Promise((done) => { setTimeout(() => done(kept), patience); })]);
-  })());
+  const url = new URL(request.url);
+  url.search = url.hash = '';
+  if (request.method !== 'GET' || !own.has(url.href)) return;
+  event.respondWith(caches.open(cache)
+    .then((c) => c.match(url.href))
+    .then((kept) => kept ?? fetch(request)));  // the browser dropped the cache: the host still has it
 });

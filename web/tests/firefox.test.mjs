@@ -9,6 +9,7 @@ import { dirname, join, resolve } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
+import { expected, pressKeys, puppeteerKeys } from './unit_keys.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const top = resolve(here, '../..');
@@ -51,6 +52,10 @@ describe('tressin.html in Firefox', { skip: !existsSync(firefox) && `no ${firefo
       assert.equal(await calculate(c.entries, c.units), c.reason, c.name);
       assert.equal(await page.$eval(`[id="${c.marked}"]`, (el) => el.getAttribute('aria-invalid')), 'true', c.name);
     }
+  });
+
+  test('keys in a unit box, as in the window', async () => {
+    assert.deepEqual(await pressKeys(cases.keys, puppeteerKeys(page)), expected(cases.keys));
   });
 
   test('a reference message in a modal dialog', async () => {

@@ -7,11 +7,14 @@
 //    headless Chromium opening the file from disk, on a desktop's window and
 //    on a phone held upright, median of N loads (default 20); and,
 //    interleaved in the same run, the same for an empty page, which is the
-//    browser's own share of that time on this machine.
+//    browser's own share of that time on this machine;
+//  - the installed page's time to the same point, its web host's folder on
+//    a server here that answers, and on one that has stopped answering.
 // Prints figures; asserts nothing.
 import { mkdtempSync, readFileSync, rmSync, writeFileSync, existsSync } from 'node:fs';
+import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
-import { dirname, join, resolve } from 'node:path';
+import { dirname, extname, join, resolve } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { gzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
@@ -148,6 +151,48 @@ for (let i = 0; i < loads; ++i) {
     }
   }
 }
+
+// The installed page (the web host's folder, opened once so its worker keeps
+// it), from a host that answers at once and from one that, once the page is
+// installed, never answers again: each in a profile of its own, load by load.
+const site = join(dirname(file), 'site');
+const hosts = [];
+if (existsSync(join(site, 'sw.js'))) {
+  const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.png': 'image/png',
+    '.webmanifest': 'application/manifest+json' };
+  for (const name of ['a host that answers', 'a host that never answers']) {
+    const host = { name, hanging: false, times: [] };
+    const server = createServer((req, res) => {
+      if (host.hanging) return;
+      const path = new URL(req.url, 'http://x').pathname.slice(1) || 'index.html';
+      if (!existsSync(join(site, path))) { res.writeHead(404).end(); return; }
+      res.writeHead(200, { 'Content-Type': types[extname(path)] ?? 'application/octet-stream' }).end(readFileSync(join(site, path)));
+    });
+    await new Promise((done) => server.listen(0, '127.0.0.1', done));
+    host.server = server;
+    host.url = `http://localhost:${server.address().port}/`;
+    host.context = await browser.createBrowserContext();
+    host.tab = await host.context.newPage();
+    await host.tab.goto(host.url);
+    await host.tab.evaluate(async () => { await navigator.serviceWorker.ready; });
+    host.hanging = name.includes('never');
+    hosts.push(host);
+  }
+  for (let i = 0; i < loads; ++i) {
+    for (const host of i % 2 ? [...hosts].reverse() : hosts) {
+      await host.tab.bringToFront();
+      await host.tab.goto(host.url);
+      await host.tab.waitForSelector('html[data-ready="true"]');
+      host.times.push(await host.tab.evaluate(() => performance.getEntriesByName('tressin-ready')[0].startTime));
+      await host.tab.evaluate(() => new Promise((done) => { requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(done, 50))); }));
+    }
+  }
+  for (const host of hosts) {
+    await host.context.close();
+    host.server.closeAllConnections();
+    host.server.close();
+  }
+}
 await browser.close();
 rmSync(scratch, { recursive: true });
 const median = (v) => {
@@ -162,4 +207,11 @@ for (const { name, times } of tabs) {
   console.log(`  an empty page, in the same run: median ${ms(median(times.empty))}; ` +
     `the page's own share: ${ms(median(p) - median(times.empty))} (target <= 15 ms)`);
   if (times.paint.length) console.log(`  first contentful paint: median ${ms(median(times.paint))}`);
+}
+for (const { name, times } of hosts) {
+  console.log(`installed page, ready for the first calculation with ${name}: median ${ms(median(times))} ` +
+    `(min ${ms(Math.min(...times))}, max ${ms(Math.max(...times))})`);
+}
+if (hosts.length === 2) {
+  console.log(`  a host that never answers costs ${ms(median(hosts[1].times) - median(hosts[0].times))} (target <= 200 ms)`);
 }

@@ -12,6 +12,7 @@ import { dirname, join, resolve } from 'node:path';
 import { after, afterEach, before, beforeEach, describe, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
+import { expected, pressKeys, puppeteerKeys } from './unit_keys.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const top = resolve(here, '../..');
@@ -115,6 +116,10 @@ describe('tressin.html', () => {
       return out;
     });
     assert.deepEqual(names, desc.buddies);
+  });
+
+  test('keys in a unit box, as in the window: Enter in an open list only picks', async () => {
+    assert.deepEqual(await pressKeys(cases.keys, puppeteerKeys(page)), expected(cases.keys));
   });
 
   test('Tab follows the table, skipping the labels', async () => {

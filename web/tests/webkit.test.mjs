@@ -13,6 +13,7 @@ import { dirname, join, resolve } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { Builder, By, Key } from 'selenium-webdriver';
+import { expected, pressKeys } from './unit_keys.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const top = resolve(here, '../..');
@@ -131,6 +132,17 @@ describe('tressin.html in WebKit', { skip }, () => {
     assert.equal(await driver.findElement(By.id('unit-list')).isDisplayed(), true, 'F4 shows the unit list');
     await box('Combo3').sendKeys(Key.ARROW_DOWN, Key.ENTER);
     assert.equal(await value('Combo3'), '分');
+  });
+
+  test('keys in a unit box, as in the window', async () => {
+    await open(820, 1180);
+    const keys = { Enter: Key.ENTER, F4: Key.F4, Down: Key.ARROW_DOWN, Up: Key.ARROW_UP, Esc: Key.ESCAPE, Tab: Key.TAB };
+    const got = await pressKeys(cases.keys, {
+      run: (fn, args) => driver.executeScript(`return (${fn})(...arguments)`, ...args),
+      press: (key) => driver.switchTo().activeElement().sendKeys(key.startsWith('text:') ? key.slice(5)
+        : key === 'Alt+Down' ? Key.chord(Key.ALT, Key.ARROW_DOWN) : keys[key]),
+    });
+    assert.deepEqual(got, expected(cases.keys));
   });
 
   test('a unit from its list by a click on the arrow', async () => {
