@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "qt/form1.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QDir>
@@ -84,6 +85,12 @@ QWidget* Build(const ControlRow& row, const QFont& font, QWidget* parent) {
       combo->setDuplicatesEnabled(true);
       combo->setCompleter(nullptr);
       combo->lineEdit()->setMaxLength(INT_MAX);
+      // As in Windows' drop-down boxes, the unit highlighted in the open
+      // list is in the box at once, so Tab out of the list keeps it.
+      QObject::connect(combo->view()->selectionModel(), &QItemSelectionModel::currentChanged, combo,
+                       [combo](const QModelIndex& current) {
+                         if (combo->view()->isVisible() && current.isValid()) combo->setEditText(current.data().toString());
+                       });
       return combo;
     }
     case Kind::Button: {

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -263,6 +264,41 @@ class Form1Test : public QObject {
     QCOMPARE(combo->count(), 3);
     QCOMPARE(ui::Form1::Problem(combo), QStringLiteral("単位が分かりません"));
     QCOMPARE(qobject_cast<QLineEdit*>(C("Text2"))->text(), QStringLiteral("変位の単位が分かりません"));
+  }
+
+  // The shared table of keys in the time's unit box: an open list takes
+  // its keys, and Enter there only picks.
+  void keysInAUnitBox_data() {
+    QTest::addColumn<QJsonObject>("row");
+    for (const QJsonValue& row : Cases()["keys"].toObject()["rows"].toArray())
+      QTest::newRow(qPrintable(row.toObject()["name"].toString())) << row.toObject();
+  }
+
+  void keysInAUnitBox() {
+    QFETCH(QJsonObject, row);
+    Fill({"100", "60", "1"}, {"m", "kg", row["unit"].toString(QStringLiteral("秒"))});
+    auto* result = qobject_cast<QLineEdit*>(C("Text2"));
+    result->clear();
+    EditOf(C("Combo3"))->setFocus();
+    for (const QJsonValue& key : row["keys"].toArray()) {
+      const QString k = key.toString();
+      // An open list has the keyboard, as a popup does.
+      QWidget* popup = QApplication::activePopupWidget();
+      QWidget* target = popup ? (popup->focusWidget() ? popup->focusWidget() : popup) : QApplication::focusWidget();
+      if (k.startsWith(QStringLiteral("text:"))) {
+        Type(target, k.mid(5));
+        continue;
+      }
+      static const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
+          {"Enter", {Qt::Key_Return, Qt::NoModifier}}, {"F4", {Qt::Key_F4, Qt::NoModifier}},
+          {"Down", {Qt::Key_Down, Qt::NoModifier}},    {"Up", {Qt::Key_Up, Qt::NoModifier}},
+          {"Esc", {Qt::Key_Escape, Qt::NoModifier}},   {"Tab", {Qt::Key_Tab, Qt::NoModifier}},
+          {"Alt+Down", {Qt::Key_Down, Qt::AltModifier}}};
+      QVERIFY2(keys.count(k), qPrintable(k));
+      QTest::keyClick(target, keys.at(k).first, keys.at(k).second);
+    }
+    QCOMPARE(EditOf(C("Combo3"))->text(), row["shows"].toString());
+    QCOMPARE(result->text(), row["result"].toString());
   }
 
   void unitTypedExactlyStillCounts() {
