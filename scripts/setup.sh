@@ -27,7 +27,7 @@ test_required=(
   gir1.2-atspi-2.0 python3-gi                    # the program read back as a screen reader does
   clang libc++-dev libc++abi-dev                 # the core with clang and libc++
   g++-mingw-w64-x86-64-posix wine64 fonts-wine wixl zip faketime  # the Windows edition, run under Wine
-  msitools                                       # the MSI's tables read back
+  msitools osslsigncode openssl                  # the MSI's tables read back; the signing route
   libstb-dev                                     # its PNG decoder
   nlohmann-json3-dev binutils-mingw-w64-x86-64   # its tests: the shared table, the exe's imports
   emscripten                                     # the core in WebAssembly, and the page
@@ -38,7 +38,7 @@ test_required=(
 optional=(libclang-rt-dev)
 
 with_tests=false
-windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libstb-dev wixl msitools zip faketime)
+windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libstb-dev wixl msitools zip faketime osslsigncode)
 case "${1:-}" in
   --test) with_tests=true; required+=("${test_required[@]}") ;;
   --web) required+=(emscripten) ;;

@@ -10,7 +10,8 @@
 #  - the Win32 window's tests in-process under Wine in a virtual X server;
 #    the README's Windows section word for word; the real tressin.exe used
 #    by keyboard from outside, and through ibus-Mozc; the zip, and the MSI
-#    installed and removed;
+#    installed silently, upgraded, a downgrade refused, and removed; the
+#    signing route with a throwaway certificate;
 #  - the web page built as the README says, and tested in headless Chromium;
 #  - the README's Install section word for word (GCC here, clang in a copy),
 #    lintian on the package, and a build without any test framework;
@@ -176,6 +177,8 @@ count "windows route" 1 0
 new_wine_session
 timeout 600 "${xvfb[@]}" bash tests/windows/dist_test.sh build-windows/dist build-mingw/tests/windows/wintool.exe
 count "windows dist" 1 0
+bash tests/windows/sign_test.sh
+count "windows signing" 1 0
 set +e
 timeout 600 bash tests/windows/ime_session.sh build-windows/dist build-mingw/tests/windows/wintool.exe
 rc=$?

@@ -40,7 +40,8 @@ if(WIXL)
             ${msi_stage}/
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/make-msi.sh ${DIST_DIR}/${msi_name} ${TRESSIN_SOURCE_DATE_EPOCH} ${msi_stage}
     DEPENDS ${DIST_DIR}/tressin.exe ${DIST_DIR}/denryoku.html ${msi_stage}/tressin.wxs
-            ${ART_DIR}/tressin.ico ${CMAKE_CURRENT_SOURCE_DIR}/make-msi.sh VERBATIM)
+            ${ART_DIR}/tressin.ico ${CMAKE_CURRENT_SOURCE_DIR}/make-msi.sh
+            ${CMAKE_CURRENT_SOURCE_DIR}/launch-conditions.idt VERBATIM)
   list(APPEND outputs ${DIST_DIR}/${msi_name})
 else()
   message(STATUS "wixl not found: no MSI (scripts/build-windows.sh installs it)")

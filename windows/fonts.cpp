@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "windows/dpi.h"
 #include "windows/wide.h"
 
 namespace win32 {
@@ -45,13 +46,10 @@ bool FontDrawsText(HFONT font, std::wstring_view text) {
 
 FontSet::FontSet(int dpi)
     : regular12_(WindowFont(12, false, dpi)), bold12_(WindowFont(12, true, dpi)), bold9_(WindowFont(9, true, dpi)) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi))) {
-    metrics.lfMessageFont = WindowFace(-MulDiv(9, dpi, 72), FW_NORMAL);
-  }
-  message_ = CreateFontIndirectW(&metrics.lfMessageFont);
-  const LOGFONTW fallback = WindowFace(metrics.lfMessageFont.lfHeight, FW_NORMAL);
+  LOGFONTW system{};
+  if (!dpi::MessageFont(dpi, system)) system = WindowFace(-MulDiv(9, dpi, 72), FW_NORMAL);
+  message_ = CreateFontIndirectW(&system);
+  const LOGFONTW fallback = WindowFace(system.lfHeight, FW_NORMAL);
   message_fallback_ = CreateFontIndirectW(&fallback);
 }
 

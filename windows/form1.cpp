@@ -5,10 +5,14 @@
 #include <initguid.h>
 #include <oleacc.h>
 
+#include <memory>
+#include <utility>
+
 #include "ui/control_table.h"
 #include "ui/texts.h"
 #include "windows/art.h"
 #include "windows/control_style.h"
+#include "windows/dpi.h"
 #include "windows/fonts.h"
 #include "windows/startup_trace.h"
 #include "windows/system_dll.h"
@@ -96,7 +100,7 @@ Form1::Form1(HINSTANCE instance, Shell& shell, bool ends_program)
                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
   if (hwnd_ == nullptr) return;
   TracePhase("window");
-  dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
+  dpi_ = dpi::Of(hwnd_);
   fonts_ = std::make_unique<FontSet>(dpi_);
   CreateControls();
   TracePhase("controls");
@@ -198,25 +202,34 @@ void Form1::FinishSetUp() {
 }
 
 void Form1::LoadArtwork() {
-  if (background_ != nullptr) DeleteObject(background_);
-  if (picture_brush_ != nullptr) DeleteObject(picture_brush_);
+  // The new picture and icons are in use before the old ones go.
+  HBITMAP old_background = background_;
+  HBRUSH old_brush = picture_brush_;
+  HICON old_icons[] = {icon_big_, icon_small_};
   background_ = LoadBackground(instance_, dpi_);
   picture_brush_ = background_ != nullptr ? CreatePatternBrush(background_) : nullptr;
-  for (HICON icon : {icon_big_, icon_small_}) {
-    if (icon != nullptr) DestroyIcon(icon);
-  }
-  icon_big_ = LoadBulb(instance_, GetSystemMetricsForDpi(SM_CXICON, static_cast<UINT>(dpi_)));
-  icon_small_ = LoadBulb(instance_, GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi_)));
+  icon_big_ = LoadBulb(instance_, dpi::SystemMetric(SM_CXICON, dpi_));
+  icon_small_ = LoadBulb(instance_, dpi::SystemMetric(SM_CXSMICON, dpi_));
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_));
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(old_background), static_cast<HGDIOBJ>(old_brush)}) {
+    if (object != nullptr) DeleteObject(object);
+  }
+  for (HICON icon : old_icons) {
+    if (icon != nullptr) DestroyIcon(icon);
+  }
 }
 
 void Form1::SizeWindow(const RECT* suggested) {
   const int dpi = dpi_;
   RECT frame{0, 0, ui::TwipsToPixels(ui::kClientWidthTwips, dpi), ui::TwipsToPixels(ui::kClientHeightTwips, dpi)};
-  AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, kWindowExStyle, static_cast<UINT>(dpi));
-  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  dpi::AdjustFrame(frame, kWindowStyle, kWindowExStyle, dpi);
+  int width = frame.right - frame.left, height = frame.bottom - frame.top;
   if (suggested != nullptr) {
+    // Where Windows suggests: computed otherwise, the window could jump back
+    // and forth between two monitors at their edge.
+    width = suggested->right - suggested->left;
+    height = suggested->bottom - suggested->top;
     SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
@@ -232,9 +245,12 @@ void Form1::SizeWindow(const RECT* suggested) {
   }
 }
 
+// In Windows' order: the new fonts and artwork made and set on the controls
+// and the window, the window put in the suggested rectangle, and only then
+// the old fonts deleted, which no control uses any more.
 void Form1::ApplyDpi(int dpi, const RECT* suggested) {
   dpi_ = dpi;
-  fonts_ = std::make_unique<FontSet>(dpi);
+  std::unique_ptr<FontSet> old_fonts = std::exchange(fonts_, std::make_unique<FontSet>(dpi));
   LoadArtwork();
   for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
     const ui::ControlRow& row = ui::kControls[i];
@@ -245,6 +261,7 @@ void Form1::ApplyDpi(int dpi, const RECT* suggested) {
     if (row.kind == ui::Kind::ComboBox) FitComboBox(control, at);
   }
   SizeWindow(suggested);
+  old_fonts.reset();
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -5,7 +5,10 @@
 # .deb; tressin.html and the folder for a web host), this builds each again
 # the same way, as somebody else would: later, from a copy in another
 # folder, as another user (nobody, when run as root), with another umask
-# and time zone. Every artefact must match byte for byte; on a difference
+# and time zone, and with the MSI's tools slowed down (each waits two
+# seconds before it starts), so that an artefact dated by a running clock
+# differs every time, not only on a busy machine. Every artefact must match
+# byte for byte; on a difference
 # it shows what differs (diffoscope where it is installed, else the
 # differing byte ranges).
 #
@@ -27,6 +30,13 @@ src=$work/another/folder/tressin
 # The committed history (for the source's date) with this tree's files on top.
 git clone -q "$top" "$src"
 (cd "$top" && git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$src")
+# wixl and msibuild, two seconds late (the wait itself on the real clock).
+slow=$work/slow
+mkdir -p "$slow"
+for tool in wixl msibuild; do
+  printf '#!/bin/sh\nenv -u LD_PRELOAD sleep 2\nexec %s "$@"\n' "$(command -v "$tool")" >"$slow/$tool"
+  chmod 755 "$slow/$tool"
+done
 as=()
 if [ "$(id -u)" -eq 0 ]; then
   chown -R nobody: "$work"
@@ -35,8 +45,8 @@ if [ "$(id -u)" -eq 0 ]; then
 else
   who=$(id -un)
 fi
-echo "== building again in $src as $who, umask 077, TZ=Asia/Tokyo"
-"${as[@]}" env HOME="$work" TZ=Asia/Tokyo bash -euo pipefail -c '
+echo "== building again in $src as $who, umask 077, TZ=Asia/Tokyo, the MSI's tools slowed"
+"${as[@]}" env HOME="$work" TZ=Asia/Tokyo PATH="$slow:$PATH" bash -euo pipefail -c '
   umask 077
   cd "$1"
   bash scripts/build-windows.sh >/dev/null

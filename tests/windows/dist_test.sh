@@ -7,12 +7,20 @@
 #  - the real program, used by keyboard from outside: Enter computes
 #    333 m, 60 kg, 60 秒; a 参考 button shows its message box titled
 #    "Tressin"; Alt+F4 closes the window and the process exits with 0;
-#  - the MSI installs with msiexec /qn (program, page, Start-menu shortcut
-#    starting in the program's folder, uninstall entry) and removes it all.
+#  - the MSI refuses Windows 7, and on 8.1 installs silently, as IT staff
+#    run it (msiexec /i … /qn, exit code 0: program, page, Start-menu
+#    shortcut starting in the program's folder, uninstall entry) and
+#    removes it all (/x … /qn);
+#  - the next version (a copy of the MSI's stage with the version raised and
+#    the page changed) installs over it: one uninstall entry, the new version
+#    and files; the older version is then refused, and nothing changes;
+#    removing the new one leaves nothing.
 #
-#   dist_test.sh DIST_DIR WINTOOL_EXE        (WINEPREFIX names a prefix made up front)
+#   dist_test.sh DIST_DIR WINTOOL_EXE        (WINEPREFIX names a prefix made up front;
+#                                             the MSI's stage is DIST_DIR/../windows/msi)
 set -euo pipefail
-source "$(dirname "$0")/../../scripts/need.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/need.sh"
 need /usr/lib/wine/wine64 wine64
 need x86_64-w64-mingw32-objdump binutils-mingw-w64-x86-64
 need python3 python3
@@ -28,11 +36,17 @@ trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; true' EXIT
 fail() { echo "FAILED: $*"; exit 1; }
 
 echo "== tressin.exe: $(stat -c %s "$dist/tressin.exe") bytes; imports:"
-imports=$(x86_64-w64-mingw32-objdump -p "$dist/tressin.exe" | sed -n 's/^\s*DLL Name: //p')
+table=$(x86_64-w64-mingw32-objdump -p "$dist/tressin.exe")
+imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$table")
 sed 's/^/  /' <<<"$imports"
 # What every Windows has in its system folder; no MinGW runtime DLL.
 windows_own='^(KERNEL32|USER32|GDI32|SHELL32|COMCTL32|ole32|OLEAUT32|OLEACC|ADVAPI32|msvcrt|WindowsCodecs|VERSION)\.dll$'
 while read -r dll; do grep -qiE "$windows_own" <<<"$dll" || fail "imports $dll, which Windows does not ship"; done <<<"$imports"
+# Windows 8.1 has all it imports: the per-window dpi functions (Windows 10,
+# 1607) are looked up when it starts. It restricts where DLLs come from.
+! grep -E '\s(GetDpiForWindow|GetSystemMetricsForDpi|AdjustWindowRectExForDpi|SystemParametersInfoForDpi)$' <<<"$table" ||
+  fail "imports a function Windows 8.1 lacks"
+grep -qE '\sSetDefaultDllDirectories$' <<<"$table" || fail "does not restrict where DLLs are loaded from"
 
 echo "== the zip"
 zip=$dist/tressin-1.0.0-windows-x64.zip
@@ -91,7 +105,21 @@ uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 shortcuts=$(msiinfo export "$msi" Shortcut)
 grep -qP '^StartMenuShortcut\tProgramMenuFolder\tTressin\t.*\tINSTALLDIR\t' <<<"$shortcuts" ||
   fail "the shortcut does not start in the program's folder"
-"$wine" msiexec /qn /i "Z:$msi"
+msiexec() {  # msiexec ARGS...: Windows Installer's exit code
+  local status=0
+  "$wine" msiexec "$@" || status=$?
+  echo "msiexec $*: exit code $status"
+  return "$status"
+}
+# The oldest Windows it runs on is 8.1: on 7 the installer refuses, and
+# installs nothing. (The prefix's version is put back at the end.)
+winver=$("$wine" winecfg /v | tr -d '\r')
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; "$wine" winecfg /v "$winver"; true' EXIT
+"$wine" winecfg /v win7
+msiexec /i "Z:$msi" /qn && fail "installed on Windows 7"
+[ ! -e "$folder/tressin.exe" ] || fail "installed files on Windows 7"
+"$wine" winecfg /v win81
+msiexec /i "Z:$msi" /qn || fail "the silent install did not end with 0"
 [ -f "$folder/tressin.exe" ] && [ -f "$folder/denryoku.html" ] || fail "not installed into Program Files\\Tressin"
 cmp "$folder/tressin.exe" "$dist/tressin.exe"
 link_exists || fail "no Start-menu shortcut"
@@ -103,10 +131,35 @@ icon=$("$wine" reg query 'HKCR\Installer\Products' /s 2>/dev/null | tr -d '\r' |
 [[ $icon == *tressin.ico ]] || fail "no product icon registered for the uninstall list"
 [ -f "$("$wine" winepath -u "$icon" 2>/dev/null)" ] || fail "the registered icon $icon is missing"
 echo "installed: program, page, shortcut, uninstall entry"
-"$wine" msiexec /qn /x "Z:$msi"
-[ ! -e "$folder/tressin.exe" ] && [ ! -e "$folder/denryoku.html" ] || fail "files left after removal"
-link_exists && fail "shortcut left after removal"
-entry=$("$wine" reg query "$uninstall" /s 2>/dev/null | tr -d '\r')
-grep -q 'DisplayName.*Tressin' <<<"$entry" && fail "uninstall entry left"
+removed() {
+  [ ! -e "$folder/tressin.exe" ] && [ ! -e "$folder/denryoku.html" ] || fail "files left after removal"
+  link_exists && fail "shortcut left after removal"
+  entry=$("$wine" reg query "$uninstall" /s 2>/dev/null | tr -d '\r')
+  grep -q 'DisplayName.*Tressin' <<<"$entry" && fail "uninstall entry left"
+  return 0
+}
+msiexec /x "Z:$msi" /qn || fail "the silent removal did not end with 0"
+removed
 echo "removed again"
+
+echo "== the next version over this one, and back"
+next=$(mktemp -d)
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; "$wine" winecfg /v "$winver"; rm -rf "$next"; true' EXIT
+cp -r "$dist/../windows/msi/." "$next/"
+sed -i 's/\(<Product [^>]*Version="\)[^"]*"/\11.0.1.0"/' "$next/tressin.wxs"
+echo '<!-- the next version -->' >>"$next/denryoku.html"
+bash "$here/../../windows/make-msi.sh" "$next/next.msi" 1700000000 "$next"
+code() { msiinfo export "$1" Property | sed -n 's/^ProductCode\t//p' | tr -d '\r'; }
+[ "$(code "$msi")" != "$(code "$next/next.msi")" ] || fail "the next version has the same product code"
+versions() { "$wine" reg query "$uninstall" /s 2>/dev/null | tr -d '\r' | sed -n 's/^ *DisplayVersion *REG_SZ *//p' | sort | tr '\n' ' '; }
+msiexec /i "Z:$msi" /qn || fail "1.0.0 did not install"
+msiexec /i "Z:$next/next.msi" /qn || fail "the next version did not install over 1.0.0"
+[ "$(versions)" = "1.0.1.0 " ] || fail "uninstall entries after the upgrade: $(versions)"
+cmp "$folder/denryoku.html" "$next/denryoku.html" || fail "the upgrade left the old page"
+msiexec /i "Z:$msi" /qn && fail "the older version installed over the newer"
+[ "$(versions)" = "1.0.1.0 " ] || fail "uninstall entries after the refused downgrade: $(versions)"
+cmp "$folder/denryoku.html" "$next/denryoku.html" || fail "the refused downgrade changed the page"
+msiexec /x "Z:$next/next.msi" /qn || fail "the next version did not remove silently"
+removed
+echo "upgraded, the downgrade refused, removed"
 echo "windows dist ok"

@@ -12,12 +12,15 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/control_table.h"
 #include "ui/texts.h"
+#include "windows/dpi.h"
 #include "windows/fonts.h"
 #include "windows/form1.h"
 #include "windows/system_dll.h"
@@ -53,20 +56,25 @@ void Pump(Form1& form) {
 
 // A key pressed and released where the focus is, through the same path as
 // the program's message loop.
-void Key(Form1& form, WPARAM vk, bool shift = false) {
+void Key(Form1& form, WPARAM vk, bool shift = false, bool alt = false) {
   BYTE keys[256];
   GetKeyboardState(keys);
   keys[VK_SHIFT] = shift ? 0x80 : 0;
+  keys[VK_MENU] = alt ? 0x80 : 0;
   SetKeyboardState(keys);
-  for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
-    MSG msg{GetFocus(), message, vk, message == WM_KEYUP ? 0xC0000001 : 1, static_cast<DWORD>(GetMessageTime()), {}};
+  // With Alt held, Windows sends system keys, their context bit set.
+  const LPARAM context = alt ? 0x20000000 : 0;
+  const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN, release = alt ? WM_SYSKEYUP : WM_KEYUP;
+  for (UINT message : {down, release}) {
+    const bool up = message == release;
+    MSG msg{GetFocus(), message, vk, (up ? 0xC0000001 : 1) | context, static_cast<DWORD>(GetMessageTime()), {}};
     if (!form.TranslateKeys(msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
     Pump(form);
   }
-  keys[VK_SHIFT] = 0;
+  keys[VK_SHIFT] = keys[VK_MENU] = 0;
   SetKeyboardState(keys);
 }
 
@@ -182,6 +190,66 @@ TEST_P(Form1DpiTest, EveryControlWhereTheTableSaysAtThisDpi) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, Form1DpiTest, ::testing::Values(96, 144));
+
+// A control's font when it is given another: still a live font, so no
+// control ever draws with a deleted one.
+LRESULT CALLBACK CheckingFonts(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto previous = reinterpret_cast<WNDPROC>(GetPropW(control, L"previous"));
+  if (message == WM_SETFONT) {
+    auto current = reinterpret_cast<HGDIOBJ>(CallWindowProcW(previous, control, WM_GETFONT, 0, 0));
+    LOGFONTW lf{};
+    if (current != nullptr && GetObjectW(current, sizeof lf, &lf) == 0) SetPropW(control, L"dead", HANDLE(1));
+  }
+  return CallWindowProcW(previous, control, message, wparam, lparam);
+}
+
+TEST_F(Form1Test, ADpiChangeSetsTheNewFontsFirstAndTakesTheSuggestedRectangle) {
+  std::vector<HGDIOBJ> old_fonts;
+  for (const ui::ControlRow& row : ui::kControls) {
+    HWND control = C(row.name);
+    old_fonts.push_back(reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SetPropW(control, L"previous", reinterpret_cast<HANDLE>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CheckingFonts))));
+  }
+  const int dpi = 144;
+  RECT suggested{37, 41, 37 + ui::TwipsToPixels(ui::kClientWidthTwips, dpi), 41 + ui::TwipsToPixels(ui::kClientHeightTwips, dpi)};
+  AdjustWindowRectExForDpi(&suggested, GetWindowLongW(form->Handle(), GWL_STYLE), FALSE,
+                           GetWindowLongW(form->Handle(), GWL_EXSTYLE), dpi);
+  SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  RECT placed{};
+  GetWindowRect(form->Handle(), &placed);
+  EXPECT_EQ(std::vector<LONG>({placed.left, placed.top}), std::vector<LONG>({suggested.left, suggested.top}));
+  for (std::size_t i = 0; i < ui::kControls.size(); ++i) {
+    HWND control = C(ui::kControls[i].name);
+    SCOPED_TRACE(std::string(ui::kControls[i].name));
+    EXPECT_EQ(GetPropW(control, L"dead"), nullptr) << "a control still had a deleted font";
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RemovePropW(control, L"previous")));
+    RemovePropW(control, L"dead");
+    LOGFONTW lf{};
+    EXPECT_NE(GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf, &lf), 0);
+    EXPECT_EQ(GetObjectW(old_fonts[i], sizeof lf, &lf), 0) << "the old font is deleted once unused";
+  }
+}
+
+// As on Windows 8.1, where the per-window dpi functions are missing.
+TEST_F(Form1Test, StartsWithoutThePerWindowDpiFunctions) {
+  form.reset();
+  win32::dpi::UseFallbacksForTesting(true);
+  SetUp();
+  const int dpi = form->Dpi();
+  RECT client{};
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, ui::TwipsToPixels(ui::kClientWidthTwips, dpi));
+  EXPECT_EQ(client.bottom, ui::TwipsToPixels(ui::kClientHeightTwips, dpi));
+  for (const ui::ControlRow& row : ui::kControls) {
+    LOGFONTW lf{};
+    EXPECT_NE(GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(C(row.name), WM_GETFONT, 0, 0)), sizeof lf, &lf), 0);
+  }
+  const nlohmann::json cases = Cases();
+  Calculate(cases["computed"][0]);
+  EXPECT_EQ(win32::Narrow(win32::WindowText(C("Text2"))), cases["computed"][0]["shown"].get<std::string>());
+  win32::dpi::UseFallbacksForTesting(false);
+}
 
 TEST_F(Form1Test, ControlsAreTheStandardOnesWithTheirTextsAndLists) {
   std::size_t index = 0;
@@ -338,6 +406,33 @@ TEST_F(Form1Test, EnterInEveryBoxCalculatesAndOnAButtonClicksThatButton) {
   Key(*form, VK_RETURN);
   EXPECT_EQ(shell.messages.size(), 1u);
   EXPECT_EQ(shell.requests.size(), 1u);
+}
+
+// The shared table of keys in the time's unit box, which the page and the
+// Qt window follow: as Windows' own drop-down box takes them.
+TEST_F(Form1Test, TheSharedTableOfKeysInAUnitBox) {
+  const std::map<std::string, std::pair<WPARAM, bool>> keys = {
+      {"Enter", {VK_RETURN, false}}, {"F4", {VK_F4, false}},   {"Down", {VK_DOWN, false}},    {"Up", {VK_UP, false}},
+      {"Esc", {VK_ESCAPE, false}},   {"Tab", {VK_TAB, false}}, {"Alt+Down", {VK_DOWN, true}}};
+  for (const auto& row : Cases()["keys"]["rows"]) {
+    SCOPED_TRACE(row["name"].get<std::string>());
+    Calculate({{"entries", {"100", "60", "1"}}, {"units", {"m", "kg", row.value("unit", "秒")}}});
+    SetWindowTextW(C("Text2"), L"");
+    SetFocus(Form1::EditOf(C("Combo3")));
+    for (const auto& key : row["keys"]) {
+      const std::string k = key.get<std::string>();
+      if (k.rfind("text:", 0) == 0) {
+        for (wchar_t c : Widen(k.substr(5))) SendMessageW(GetFocus(), WM_CHAR, c, 1);
+        Pump(*form);
+        continue;
+      }
+      ASSERT_TRUE(keys.count(k)) << k;
+      Key(*form, keys.at(k).first, /*shift=*/false, keys.at(k).second);
+    }
+    EXPECT_EQ(win32::Narrow(win32::WindowText(C("Combo3"))), row["shows"].get<std::string>());
+    EXPECT_EQ(win32::Narrow(win32::WindowText(C("Text2"))), row["result"].get<std::string>());
+    SendMessageW(C("Combo3"), CB_SHOWDROPDOWN, FALSE, 0);
+  }
 }
 
 TEST_F(Form1Test, TheSharedCalculationTableTypedAndEntered) {
