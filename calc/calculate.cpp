@@ -31,6 +31,7 @@ CalculationOutcome Calculate(LiftView& view, LiftQuantities& quantities) {
       const EntryConversion c = ConvertEntry(*unit, view.EntryText(row));
       status = c.status;
       if (c.converted()) QuantityOf(quantities, row) = c.value;
+      outcome.coarse[Index(row)] = c.coarse;
     }
     outcome.rows[Index(row)] = status;
     all_converted = all_converted && status == EntryStatus::Converted;
@@ -54,6 +55,12 @@ CalculationOutcome Calculate(LiftView& view, LiftQuantities& quantities) {
     return outcome;
   }
   outcome.power = power.value();
+  outcome.coarse_product = MovedByTheTick(
+      DoubleFromCurrency(quantities.LiftHeight) * DoubleFromCurrency(quantities.LiftMass), product.value());
+  if (outcome.coarse_product || outcome.coarse[0] || outcome.coarse[1] || outcome.coarse[2]) {
+    outcome.result = ResultStatus::TooFine;
+    return outcome;
+  }
   if (all_converted) {
     view.SetResultText(TextFromDouble(outcome.power));
     outcome.written = true;

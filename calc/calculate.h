@@ -7,7 +7,11 @@
 // its previous quantity. Unlike a silent calculator, Calculate also says what
 // went wrong, and it writes a number only when every row converted in this
 // call and the result could be formed: a stale or half-stale number never
-// reaches the result box. The caller decides how to show the outcome.
+// reaches the result box. Nor does a number that the 0.0001 step has made
+// plainly wrong: where rounding to the tick moved an entered quantity, or
+// height x mass, by more than 1 % of its exact value, the quantities are
+// kept as before but no number is written. The caller decides how to show
+// the outcome.
 #pragma once
 
 #include <array>
@@ -42,10 +46,14 @@ enum class ResultStatus : std::uint8_t {
   Computed,  // the power is a finite number
   ZeroTime,  // the time is 0 s (after rounding to the tick)
   TooLarge,  // height x mass, or the power, is beyond the range
+  TooFine,   // a quantity entered now, or height x mass, moved by more than
+             // 1 % when rounded to the tick: the power would be plainly wrong
 };
 
 struct CalculationOutcome {
   std::array<EntryStatus, 3> rows{};  // indexed by Index(Row)
+  std::array<bool, 3> coarse{};       // converted now, but moved by the tick (EntryConversion::coarse)
+  bool coarse_product = false;        // height x mass moved by the tick
   ResultStatus result = ResultStatus::Computed;
   double power = 0;      // W; meaningful only when result is Computed
   bool written = false;  // SetResultText was called with the power

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "calc/units.h"
 
+#include <cmath>
+
 #include "calc/arithmetic.h"
 #include "calc/number_text.h"
 
@@ -14,6 +16,10 @@ EntryStatus StatusOf(Failure f) noexcept {
 
 }  // namespace
 
+bool MovedByTheTick(double exact, Currency rounded) noexcept {
+  return exact != 0 && std::fabs(DoubleFromCurrency(rounded) - exact) > 0.01 * std::fabs(exact);
+}
+
 const Unit* FindUnit(Row row, std::string_view unit_text) noexcept {
   for (const Unit& unit : kUnits) {
     if (unit.row == row && unit.text == unit_text) return &unit;
@@ -25,7 +31,9 @@ EntryConversion ConvertEntry(const Unit& unit, std::string_view entry_text) noex
   if (unit.scaling == Scaling::None) {
     const Checked<Currency> direct = ParseCurrency(entry_text);
     if (!direct) return {StatusOf(direct.failure()), {}};
-    return {EntryStatus::Converted, direct.value()};
+    // The text's value to within a double's precision, which is all 1 % needs.
+    const Checked<double> exact = ParseDouble(entry_text);
+    return {EntryStatus::Converted, direct.value(), exact && MovedByTheTick(exact.value(), direct.value())};
   }
   const Checked<double> x = ParseDouble(entry_text);
   if (!x) return {StatusOf(x.failure()), {}};
@@ -34,7 +42,7 @@ EntryConversion ConvertEntry(const Unit& unit, std::string_view entry_text) noex
   if (!scaled) return {EntryStatus::OutOfRange, {}};
   const Checked<Currency> value = CheckedCurrencyFromDouble(scaled.value());
   if (!value) return {EntryStatus::OutOfRange, {}};
-  return {EntryStatus::Converted, value.value()};
+  return {EntryStatus::Converted, value.value(), MovedByTheTick(scaled.value(), value.value())};
 }
 
 EntryConversion ConvertEntry(Row row, std::string_view unit_text, std::string_view entry_text) noexcept {

@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::array<std::string_view, 3> kRowNames{"変位", "質量", "時間"};
+// A quantity the 0.0001 step would make plainly wrong: in the result box, per row.
+constexpr std::array<std::string_view, 3> kTooFine{"変位が小さすぎます", "質量が小さすぎます", "時間が短すぎます"};
+constexpr std::string_view kTooFineProduct = "変位と質量の積が小さすぎます";
 
 std::string Lines(std::initializer_list<std::string_view> lines) {
   std::string out;
@@ -52,6 +55,7 @@ std::string_view ResultProblem(calc::ResultStatus status) {
   switch (status) {
     case calc::ResultStatus::ZeroTime: return "時間が0です";
     case calc::ResultStatus::TooLarge: return "変位と質量の積が大きすぎます";
+    case calc::ResultStatus::TooFine: return "値が小さすぎます";
     case calc::ResultStatus::Computed: break;
   }
   return {};
@@ -69,6 +73,11 @@ std::string ReasonText(const calc::CalculationOutcome& outcome) {
   switch (outcome.result) {
     case calc::ResultStatus::ZeroTime: return std::string(ResultProblem(outcome.result));
     case calc::ResultStatus::TooLarge: return "結果が大きすぎます";
+    case calc::ResultStatus::TooFine:
+      for (calc::Row row : calc::kRows) {
+        if (outcome.coarse[calc::Index(row)]) return std::string(kTooFine[calc::Index(row)]);
+      }
+      return std::string(kTooFineProduct);
     case calc::ResultStatus::Computed: break;
   }
   return "計算できません";
@@ -90,6 +99,14 @@ std::vector<FailureMark> FailureMarks(const calc::CalculationOutcome& outcome) {
   } else if (outcome.result == calc::ResultStatus::TooLarge) {
     marks.push_back({kEntryControls[calc::Index(calc::Row::Height)], problem});
     marks.push_back({kEntryControls[calc::Index(calc::Row::Mass)], problem});
+  } else if (outcome.result == calc::ResultStatus::TooFine) {
+    for (calc::Row row : calc::kRows) {
+      if (outcome.coarse[calc::Index(row)]) marks.push_back({kEntryControls[calc::Index(row)], problem});
+    }
+    if (marks.empty()) {
+      marks.push_back({kEntryControls[calc::Index(calc::Row::Height)], kTooFineProduct});
+      marks.push_back({kEntryControls[calc::Index(calc::Row::Mass)], kTooFineProduct});
+    }
   }
   return marks;
 }

@@ -50,7 +50,7 @@ TEST(CalculateTest, WritesThePowerInWatts) {
       {"other units", {"100", "1000", "1"}, {"cm", "g", "分"}, "0.163444166666667"},
       {"Tokyo tower", {"333", "60", "1"}, {"m", "kg", "分"}, "3265.61445"},
       {"negative height", {"-1", "1", "1"}, {"m", "kg", "秒"}, "-9.80665"},
-      {"product rounds to 0", {"0.0001", "0.0001", "1"}, {"m", "kg", "秒"}, "0"},
+      {"moved by the tick, but by less than 1 %", {"1.00004", "0.5", "1"}, {"m", "kg", "秒"}, "4.903325"},
       {"full-width digits", {"１０", "２", "１"}, {"m", "kg", "時間"}, "0.0544813888888889"},
   };
   for (const Scenario& s : scenarios) {
@@ -63,6 +63,44 @@ TEST(CalculateTest, WritesThePowerInWatts) {
     EXPECT_EQ(outcome.result, ResultStatus::Computed);
     EXPECT_EQ(view.result, s.shown);
   }
+}
+
+// Where the 0.0001 step moves a quantity or height x mass by more than 1 %,
+// the power would be plainly wrong: no number, the rows at fault named, the
+// quantities kept as rounded.
+TEST(CalculateTest, NoNumberThatTheTickMadePlainlyWrong) {
+  struct Case {
+    const char* name;
+    std::array<std::string, 3> entries;
+    std::array<std::string, 3> units;
+    std::array<bool, 3> coarse;
+    bool product;
+  };
+  const Case cases[] = {
+      {"0.0001 m x 0.0001 kg rounds to 0", {"0.0001", "0.0001", "1"}, {"m", "kg", "秒"}, {}, true},
+      {"a one-yen coin lifted 1 cm", {"1", "1", "1"}, {"cm", "g", "秒"}, {}, true},
+      {"3 cm, 5 g: 0.00015 becomes 0.0002", {"3", "5", "1"}, {"cm", "g", "秒"}, {}, true},
+      {"0.03 g becomes 0 kg", {"10", "0.03", "1"}, {"m", "g", "秒"}, {false, true, false}, false},
+      {"0.00012 m typed becomes 0.0001", {"0.00012", "1000", "1"}, {"m", "kg", "秒"}, {true, false, false}, false},
+      {"0.00015 s becomes 0.0002", {"10", "2", "0.00015"}, {"m", "kg", "秒"}, {false, false, true}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingView view;
+    view.Set(c.entries, c.units);
+    LiftQuantities q;
+    const CalculationOutcome outcome = Calculate(view, q);
+    EXPECT_EQ(outcome.result, ResultStatus::TooFine);
+    EXPECT_FALSE(outcome.written);
+    EXPECT_EQ(view.result, "0");
+    EXPECT_EQ(outcome.coarse, c.coarse);
+    EXPECT_EQ(outcome.coarse_product, c.product);
+  }
+  RecordingView view;
+  view.Set({"10", "0.03", "1"}, {"m", "g", "秒"});
+  LiftQuantities q;
+  Calculate(view, q);
+  EXPECT_EQ(q.LiftMass.ticks(), 0);  // kept as rounded, as any converted row
 }
 
 TEST(CalculateTest, OneCalculationFollowsTheRoadExactly) {
