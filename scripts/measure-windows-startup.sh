@@ -13,7 +13,10 @@ runs=${1:-20}
 
 if [ -z "${INSIDE_XVFB:-}" ]; then
   bash scripts/setup.sh --test >/dev/null
-  cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+  # CMake reads the toolchain only when it first configures; given again it would warn that it is unused.
+  toolchain=()
+  [ -f build-mingw/CMakeCache.txt ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake)
+  cmake -S . -B build-mingw "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release \
     -DTRESSIN_BUILD_BENCH=OFF -DTRESSIN_GTEST_SOURCE=/usr/src/googletest >/dev/null
   cmake --build build-mingw -j"$(nproc)" --target tressin bare_window_win32 plain_form_win32 wintool windows_dist >/dev/null
   prefix=$(bash scripts/wine-prefix.sh "${WINEPREFIX:-$PWD/build-wine}" --unmanaged)
