@@ -214,6 +214,25 @@ describe('tressin.html', () => {
     assert.equal(desc.references.Command4, '持ち上げることにかかる時間です\r\n公衆電話十円で話す：1分\r\n');
   });
 
+  // Every power the companion page states, and every comparison it draws
+  // from its own table, is what this calculator gives.
+  test('the companion page states what the calculator computes', async () => {
+    const companion = readFileSync(join(top, 'ui/denryoku.html'), 'utf8');
+    const lifts = [...companion.matchAll(/<span class="lift" data-entries="([^"]+)" data-units="([^"]+)">約 (\d+) W<\/span>/g)];
+    assert.equal(lifts.length, 2);
+    const powers = [];
+    for (const [, entries, units, stated] of lifts) {
+      await fill(entries.split(' '), units.split(' '));
+      await page.click('[id="Command3"]');
+      const power = Number(await value('Text2'));
+      assert.equal(Math.round(power), Number(stated), `${entries} ${units}`);
+      powers.push(power);
+    }
+    const [, appliance, times] = companion.match(/<span class="times" data-of="([^"]+)">\1およそ (\d+) 台分<\/span>/);
+    const watts = Number(companion.match(new RegExp(`<td>${appliance}</td><td class="n">約 (\\d+) W</td>`))[1]);
+    assert.equal(Math.round(powers[1] / watts), Number(times));
+  });
+
   test('電力の話 opens denryoku.html from beside the page in a new tab', async () => {
     const opened = new Promise((done) => {
       browser.once('targetcreated', (t) => done(t.url()));
