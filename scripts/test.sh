@@ -65,6 +65,10 @@ run_ctest() {  # run_ctest NAME BUILD_DIR [ctest args...]
 core_only=(-DTRESSIN_BUILD_QT=OFF -DTRESSIN_BUILD_WINDOWS=OFF -DTRESSIN_BUILD_BENCH=OFF)
 from_source=(-DTRESSIN_GTEST_SOURCE=/usr/src/googletest)
 
+echo "== the README's and the guide's pictures, links and scripts"
+bash tests/docs/links.sh
+count "docs" 1 0
+
 echo "== the whole tree, Release, GCC, warnings as errors"
 cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=Release -DTRESSIN_WERROR=ON >/dev/null
 cmake --build build-ci -j"$jobs"
