@@ -15,7 +15,7 @@ constexpr std::string_view kUsage =
     "使い方: tressin [--help] [--version]\n"
     "Usage: tressin [--help] [--version]\n"
     "\n"
-    "物を持ち上げるのに要る電力（仕事率、W）を、高さ・質量・時間から計算する\n"
+    "物を持ち上げるのに必要な仕事率（W）を、高さ・質量・時間から計算する\n"
     "ウィンドウを開きます。P = h × m × g ÷ t（g = 9.80665 m/s²）\n"
     "Opens a window that computes the power (W) it takes to lift a mass through\n"
     "a height in a given time: P = h * m * g / t, g = 9.80665 m/s^2.\n"

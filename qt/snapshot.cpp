@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Renders the real window off-screen after a sample calculation and saves
-// it as a PNG: a way to see the program where there is no display, and the
-// source of the README's screenshot.
+// it as a PNG: a way to see the program where there is no display, the
+// source of the README's screenshot, and the installed package's own test.
+// It prints the calculation as the result box shows it, then the picture's
+// full name.
 //
 //   tressin-snapshot [--help] [--version] [OUT.png]     (default: tressin.png)
 #include <QApplication>
@@ -23,14 +25,15 @@ constexpr std::string_view kUsage =
     "Usage: tressin-snapshot [--help] [--version] [OUT.png]\n"
     "\n"
     "tressin のウィンドウを、画面なしで計算例（333 m、60 kg、1 分）の後の姿に描き、\n"
-    "PNG 画像 OUT.png（既定は tressin.png）に保存します。\n"
+    "PNG 画像 OUT.png（既定は tressin.png）に保存します。計算結果と画像の場所を表示します。\n"
     "Renders the tressin window off-screen after a sample calculation and saves\n"
-    "it as a PNG (default: tressin.png). Needs no display.\n"
+    "it as a PNG (default: tressin.png); prints the result and the picture's\n"
+    "full name. Needs no display.\n"
     "\n"
     "  -h, --help     この説明を表示して終了する (show this help and exit)\n"
     "  -V, --version  版を表示して終了する (show the version and exit)\n"
     "\n"
-    "Other options are ignored. See tressin-snapshot(1).\n";
+    "Other options are ignored.\n";
 
 // The first argument that is not an option, or nullptr.
 const char* OutputArgument(int argc, char** argv) {
@@ -71,6 +74,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "tressin-snapshot: cannot write %s\n", qPrintable(out));
     return 1;
   }
-  std::printf("%s\n", qPrintable(out));
+  std::printf("333 m, 60 kg, 1 分: %s W\n%s\n",
+              qPrintable(static_cast<QLineEdit*>(window.Control("Text2"))->text()), qPrintable(out));
   return 0;
 }

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Start-up time and peak memory of tressin against the barest Qt Widgets
-# window (bench/bare_window.cpp), both built in Release with the same flags,
-# launched interleaved in a real X server (Xvfb). For each program: the
+# window (bench/bare_window.cpp) and against the floor for a window with
+# Japanese text (bench/floor_jp.cpp: the bare window with one Japanese
+# label), all built in Release with the same flags, and a naive dialog with
+# the same widgets; with the Debian package's own program too (hardened,
+# immediate binding) where the install route's test left it in build-deb/.
+# Launched interleaved in a real X server (Xvfb). For each program: the
 # median time from launch to its window being mapped (viewable), and the
 # median peak resident memory (VmHWM), each with its ratio to the bare
-# window's. Then tressin's start-up split into phases. Prints figures;
-# asserts nothing.
+# window's and to the floor's. Then tressin's start-up split into phases.
+# Prints figures; asserts nothing.
 #
 #   bash scripts/measure-startup.sh [RUNS]      (default 20 launches each)
 #   extra programs to compare: MEASURE_VARIANTS="name=/path/to/program:Window title ..."
@@ -17,14 +21,23 @@ runs=${1:-20}
 if [ -z "${INSIDE_XVFB:-}" ]; then
   bash scripts/setup.sh --test >/dev/null
   cmake -S . -B build-measure -DCMAKE_BUILD_TYPE=Release -DTRESSIN_BUILD_BENCH=ON >/dev/null
-  cmake --build build-measure -j"$(nproc)" --target tressin bare_window naive_dialog x11_window >/dev/null
+  cmake --build build-measure -j"$(nproc)" --target tressin bare_window floor_jp naive_dialog x11_window >/dev/null
   exec env INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 
 tool=$PWD/build-measure/tests/qt/x11_window
-names=(bare tressin naive)
-programs=("$PWD/build-measure/bench/bare_window" "$PWD/build-measure/qt/tressin" "$PWD/build-measure/bench/naive_dialog")
-titles=(Bare Kobrel Naive)
+names=(bare tressin floorJP naive)
+programs=("$PWD/build-measure/bench/bare_window" "$PWD/build-measure/qt/tressin" "$PWD/build-measure/bench/floor_jp"
+          "$PWD/build-measure/bench/naive_dialog")
+titles=(Bare Kobrel FloorJP Naive)
+package=$(ls build-deb/tressin_*_amd64.deb 2>/dev/null | tail -1 || true)
+if [ -n "$package" ]; then
+  unpacked=$(mktemp -d)
+  dpkg-deb -x "$package" "$unpacked"
+  names+=(package)
+  programs+=("$unpacked/usr/bin/tressin")
+  titles+=(Kobrel)
+fi
 for v in ${MEASURE_VARIANTS:-}; do
   names+=("${v%%=*}")
   rest=${v#*=}
@@ -61,20 +74,22 @@ done
 
 base_t=$(median ${times[0]})
 base_m=$(median ${peaks[0]})
-printf '%-12s %12s %8s %14s %8s\n' program "time (ms)" ratio "peak RSS (MiB)" ratio
+floor_t=$(median ${times[2]})
+floor_m=$(median ${peaks[2]})
+printf '%-12s %12s %8s %8s %14s %8s %8s\n' program "time (ms)" ratio ratio "peak RSS (MiB)" ratio ratio
 for k in "${!names[@]}"; do
   t=$(median ${times[$k]})
   m=$(median ${peaks[$k]})
-  awk -v n="${names[$k]}" -v t="$t" -v m="$m" -v bt="$base_t" -v bm="$base_m" \
-    'BEGIN { printf "%-12s %12.1f %7.2fx %14.1f %7.2fx\n", n, t / 1000, t / bt, m / 1024, m / bm }'
+  awk -v n="${names[$k]}" -v t="$t" -v m="$m" -v bt="$base_t" -v bm="$base_m" -v ft="$floor_t" -v fm="$floor_m" \
+    'BEGIN { printf "%-12s %12.1f %7.2fx %7.2fx %14.1f %7.2fx %7.2fx\n", n, t / 1000, t / bt, t / ft, m / 1024, m / bm, m / fm }'
 done
-echo "medians of $runs interleaved launches each, time from launch to the window being mapped"
+echo "medians of $runs interleaved launches each, time from launch to the window being mapped; ratios to bare, then to floorJP"
 
 # Where tressin's time goes: launch to main (loading and linking), creating
 # QApplication, building Form1, and its first paint (until the event loop
 # turns after it).
 TMPDIR_TRACE=$(mktemp)
-trap 'rm -f "$TMPDIR_TRACE"' EXIT
+trap 'rm -f "$TMPDIR_TRACE"; rm -rf "${unpacked:-}"' EXIT
 declare -A phase
 for _ in $(seq "$runs"); do
   start=$(now)

@@ -13,6 +13,7 @@ cd "$(dirname "$0")/.."
 
 required=(
   cmake make g++ pkg-config dpkg-dev file gzip   # build and package
+  build-essential debhelper                      # the Debian package (dpkg-buildpackage)
   googletest libgtest-dev libbenchmark-dev       # core tests and benchmark
   libfast-float-dev libfmt-dev                   # number parsing in the core; the digits its tests check against
   qt6-base-dev qt6-qpa-plugins libgl-dev         # the window
@@ -22,6 +23,7 @@ required=(
 test_required=(
   xvfb xauth libx11-dev xdotool                  # a real X window in tests
   desktop-file-utils appstream lintian man-db    # installed-file and package checks
+  devscripts autopkgtest                         # hardening-check, and the package's own test
   imagemagick                                    # screenshots of real windows
   ibus ibus-mozc dbus-daemon at-spi2-core       # a Japanese input method (Mozc), and
   gir1.2-atspi-2.0 python3-gi                    # the program read back as a screen reader does

@@ -13,8 +13,10 @@
 #    installed silently, upgraded, a downgrade refused, and removed; the
 #    signing route with a throwaway certificate;
 #  - the web page built as the README says, and tested in headless Chromium;
-#  - the README's Install section word for word (GCC here, clang in a copy),
-#    lintian on the package, and a build without any test framework;
+#  - the README's Install section word for word, with GCC and with clang:
+#    the Debian source package built, lintian and hardening-check on it, and
+#    every install (and the autopkgtest) in a throwaway root, never on this
+#    machine; a build without any test framework;
 #  - every release artefact built again elsewhere, as another user, with
 #    another umask, and compared byte for byte;
 #  - one smoke run of each measuring script (figures printed, not judged).
@@ -196,7 +198,7 @@ else
   count "windows ime" 1 0
 fi
 
-echo "== the README's Install section, with GCC and with clang; lintian"
+echo "== the README's Install section, with GCC and with clang: the Debian package, lintian, hardening-check; installs and autopkgtest in a throwaway root"
 bash tests/qt/linux/release_route.sh gcc
 count "install route (gcc)" 1 0
 CXXFLAGS=-Werror bash tests/qt/linux/release_route.sh clang

@@ -183,6 +183,45 @@ void PaintBulb(QPainter& p, int size) {
   p.drawEllipse(QRectF(14.5, 28, 3, 2));
 }
 
+// The same bulb as PaintBulb draws, as an SVG on its 32-unit grid: the
+// scalable icon of the desktop's icon theme.
+QByteArray BulbSvg() {
+  const auto n = [](double v) { return QByteArray::number(std::lround(v * 100) / 100.0, 'g', 8); };
+  QByteArray svg =
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 32 32\" width=\"32\" height=\"32\"><defs>"
+      "<radialGradient id=\"glow\" gradientUnits=\"userSpaceOnUse\" cx=\"16\" cy=\"13\" r=\"15\">"
+      "<stop offset=\"0\" stop-color=\"#ffffa0\" stop-opacity=\"0.784\"/>"
+      "<stop offset=\"1\" stop-color=\"#ffff00\" stop-opacity=\"0\"/></radialGradient>"
+      "<radialGradient id=\"fill\" gradientUnits=\"userSpaceOnUse\" cx=\"13.45\" cy=\"10.45\" r=\"10\">"
+      "<stop offset=\"0\" stop-color=\"#ffffff\"/><stop offset=\"0.35\" stop-color=\"#ffff00\"/>"
+      "<stop offset=\"1\" stop-color=\"#e6be00\"/></radialGradient>"
+      "<linearGradient id=\"metal\" gradientUnits=\"userSpaceOnUse\" x1=\"12\" y1=\"0\" x2=\"20\" y2=\"0\">"
+      "<stop offset=\"0\" stop-color=\"#808080\"/><stop offset=\"0.5\" stop-color=\"#dcdcdc\"/>"
+      "<stop offset=\"1\" stop-color=\"#6e6e6e\"/></linearGradient></defs>"
+      "<circle cx=\"16\" cy=\"13\" r=\"15\" fill=\"url(#glow)\"/>"
+      "<g stroke=\"#ffdc00\" stroke-width=\"2\" stroke-linecap=\"round\">";
+  for (int i = 0; i < 8; ++i) {
+    if (i >= 3 && i <= 5) continue;  // no rays through the screw base
+    const double a = qDegreesToRadians(-90.0 + 45.0 * i);
+    svg.append("<line x1=\"" + n(16 + 11 * qCos(a)) + "\" y1=\"" + n(13 + 11 * qSin(a)) + "\" x2=\"" +
+               n(16 + 14.5 * qCos(a)) + "\" y2=\"" + n(13 + 14.5 * qSin(a)) + "\"/>");
+  }
+  QPainterPath globe;
+  globe.addEllipse(QPointF(16, 13), 8, 8);
+  QPainterPath neck;
+  neck.moveTo(11.5, 17.5);
+  neck.lineTo(20.5, 17.5);
+  neck.lineTo(19.5, 22);
+  neck.lineTo(12.5, 22);
+  neck.closeSubpath();
+  svg.append("</g><path d=\"" + SvgPath(globe.united(neck)) + "Z\" fill=\"url(#fill)\" stroke=\"#808000\"/>"
+             "<g stroke=\"#404040\" stroke-width=\"0.8\">"
+             "<rect x=\"12.5\" y=\"22\" width=\"7\" height=\"6\" rx=\"1\" fill=\"url(#metal)\"/>"
+             "<path d=\"M12.5 24H19.5M12.5 26H19.5\"/>"
+             "<ellipse cx=\"16\" cy=\"29\" rx=\"1.5\" ry=\"1\" fill=\"#404040\"/></g></svg>\n");
+  return svg;
+}
+
 // The bulb on transparency, painted in a premultiplied format, where the
 // raster engine converts nothing, then made straight by Unpremultiplied.
 QImage Bulb(int size) {
@@ -344,6 +383,7 @@ std::map<QString, QImage> AllArtwork() {
   art[QStringLiteral("background@2x.png")] = VisiblePart(2);
   art[QStringLiteral("icon-16.png")] = SixteenColours(Bulb(16));
   art[QStringLiteral("icon-32.png")] = SixteenColours(Bulb(32));
+  art[QStringLiteral("icon-48.png")] = Bulb(48);
   art[QStringLiteral("icon-128.png")] = Bulb(128);
   art[QStringLiteral("icon-256.png")] = Bulb(256);
   // The web page installed from a web host.
@@ -383,7 +423,8 @@ int main(int argc, char** argv) {
     }
   }
   const std::pair<QString, QByteArray> files[] = {{QStringLiteral("tressin.ico"), IconFile()},
-                                                   {QStringLiteral("background.svg"), BackgroundSvg()}};
+                                                   {QStringLiteral("background.svg"), BackgroundSvg()},
+                                                   {QStringLiteral("icon.svg"), BulbSvg()}};
   for (const auto& [name, bytes] : files) {
     const QString path = dir.filePath(name);
     if (check) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The same commit builds to the same bytes. After the README's routes have
-# built the release in this checkout (tressin.exe, the zip and the MSI; the
-# .deb; tressin.html and the folder for a web host), this builds each again
+# built the release (tressin.exe, the zip and the MSI; the .deb, which the
+# install route's test keeps in build-deb/; tressin.html and the folder for
+# a web host), this builds each again
 # the same way, as somebody else would: later, from a copy in another
 # folder, as another user (nobody, when run as root), with another umask
 # and time zone, and with the MSI's tools slowed down (each waits two
@@ -18,7 +19,7 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 source "$top/scripts/need.sh"
 need git git
 artefacts=(build-windows/dist/tressin.exe build-windows/dist/tressin-1.0.0-windows-x64.zip
-           build-windows/dist/tressin-1.0.0-x64.msi build/tressin_1.0.0.0_amd64.deb build-web/web/tressin.html
+           build-windows/dist/tressin-1.0.0-x64.msi build-deb/tressin_1.0.0.0_amd64.deb build-web/web/tressin.html
            build-web/web/site/index.html build-web/web/site/sw.js build-web/web/site/manifest.webmanifest)
 for a in "${artefacts[@]}"; do
   [ -f "$top/$a" ] || { echo "$a has not been built here: run the README's routes first"; exit 1; }
@@ -51,9 +52,9 @@ echo "== building again in $src as $who, umask 077, TZ=Asia/Tokyo, the MSI's too
   cd "$1"
   bash scripts/build-windows.sh >/dev/null
   bash scripts/build-web.sh >/dev/null
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build build -j"$(nproc)" >/dev/null
-  (cd build && cpack -G DEB) >/dev/null' _ "$src"
+  dpkg-buildpackage -us -uc -b >/dev/null 2>&1
+  mkdir -p build-deb
+  cp ../tressin_1.0.0.0_amd64.deb build-deb/' _ "$src"
 
 show_difference() {  # show_difference A B
   if command -v diffoscope >/dev/null; then
