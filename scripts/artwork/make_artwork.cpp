@@ -131,6 +131,19 @@ QImage Unpremultiplied(const QImage& premultiplied) {
   return image;
 }
 
+// The bulb's glass, globe and neck, on its 32-unit grid.
+QPainterPath GlassOutline() {
+  QPainterPath globe;
+  globe.addEllipse(QPointF(16, 13), 8, 8);
+  QPainterPath neck;
+  neck.moveTo(11.5, 17.5);
+  neck.lineTo(20.5, 17.5);
+  neck.lineTo(19.5, 22);
+  neck.lineTo(12.5, 22);
+  neck.closeSubpath();
+  return globe.united(neck);
+}
+
 // A glowing yellow bulb with short rays, drawn on a 32-unit grid `size`
 // pixels square.
 void PaintBulb(QPainter& p, int size) {
@@ -152,14 +165,6 @@ void PaintBulb(QPainter& p, int size) {
     p.drawLine(centre + QPointF(11 * qCos(a), 11 * qSin(a)), centre + QPointF(14.5 * qCos(a), 14.5 * qSin(a)));
   }
 
-  QPainterPath globe;
-  globe.addEllipse(centre, 8, 8);
-  QPainterPath neck;
-  neck.moveTo(11.5, 17.5);
-  neck.lineTo(20.5, 17.5);
-  neck.lineTo(19.5, 22);
-  neck.lineTo(12.5, 22);
-  neck.closeSubpath();
   // The highlight's centre falls on no pixel's centre at any size drawn:
   // Qt 6.8 leaves the pixel there empty.
   QRadialGradient fill(QPointF(13.45, 10.45), 10);
@@ -168,7 +173,7 @@ void PaintBulb(QPainter& p, int size) {
   fill.setColorAt(1.0, QColor(230, 190, 0));
   p.setBrush(fill);
   p.setPen(QPen(QColor(128, 128, 0), 1));
-  p.drawPath(globe.united(neck));
+  p.drawPath(GlassOutline());
 
   QLinearGradient metal(12, 0, 20, 0);
   metal.setColorAt(0.0, QColor(128, 128, 128));
@@ -206,15 +211,7 @@ QByteArray BulbSvg() {
     svg.append("<line x1=\"" + n(16 + 11 * qCos(a)) + "\" y1=\"" + n(13 + 11 * qSin(a)) + "\" x2=\"" +
                n(16 + 14.5 * qCos(a)) + "\" y2=\"" + n(13 + 14.5 * qSin(a)) + "\"/>");
   }
-  QPainterPath globe;
-  globe.addEllipse(QPointF(16, 13), 8, 8);
-  QPainterPath neck;
-  neck.moveTo(11.5, 17.5);
-  neck.lineTo(20.5, 17.5);
-  neck.lineTo(19.5, 22);
-  neck.lineTo(12.5, 22);
-  neck.closeSubpath();
-  svg.append("</g><path d=\"" + SvgPath(globe.united(neck)) + "Z\" fill=\"url(#fill)\" stroke=\"#808000\"/>"
+  svg.append("</g><path d=\"" + SvgPath(GlassOutline()) + "Z\" fill=\"url(#fill)\" stroke=\"#808000\"/>"
              "<g stroke=\"#404040\" stroke-width=\"0.8\">"
              "<rect x=\"12.5\" y=\"22\" width=\"7\" height=\"6\" rx=\"1\" fill=\"url(#metal)\"/>"
              "<path d=\"M12.5 24H19.5M12.5 26H19.5\"/>"
