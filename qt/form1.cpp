@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -23,6 +24,27 @@
 namespace ui {
 
 namespace {
+
+// Alt+Up closes an open list, as Alt+Down and F4 do in Windows' drop-down
+// boxes (Qt's list closes on those two only, and would move up instead).
+class AltUpCloses final : public QObject {
+ public:
+  explicit AltUpCloses(QComboBox* combo) : QObject(combo), combo_(combo) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Up && (key->modifiers() & Qt::AltModifier) != 0) {
+        combo_->hidePopup();
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QComboBox* combo_;
+};
+
 
 constexpr QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 constexpr char kProblemProperty[] = "tressinProblem";
@@ -86,11 +108,13 @@ QWidget* Build(const ControlRow& row, const QFont& font, QWidget* parent) {
       combo->setCompleter(nullptr);
       combo->lineEdit()->setMaxLength(INT_MAX);
       // As in Windows' drop-down boxes, the unit highlighted in the open
-      // list is in the box at once, so Tab out of the list keeps it.
+      // list is the box's at once, so closing the list by Tab or Alt+Up
+      // keeps it.
       QObject::connect(combo->view()->selectionModel(), &QItemSelectionModel::currentChanged, combo,
                        [combo](const QModelIndex& current) {
-                         if (combo->view()->isVisible() && current.isValid()) combo->setEditText(current.data().toString());
+                         if (combo->view()->isVisible() && current.isValid()) combo->setCurrentIndex(current.row());
                        });
+      combo->view()->installEventFilter(new AltUpCloses(combo));
       return combo;
     }
     case Kind::Button: {

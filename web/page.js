@@ -200,7 +200,7 @@
     input.addEventListener('input', () => { if (listFor === input) highlight(c.items.indexOf(input.value)); });
     input.addEventListener('keydown', (e) => {
       const open = listFor === input;
-      if ((e.key === 'ArrowDown' && e.altKey) || e.key === 'F4') {
+      if (((e.key === 'ArrowDown' || e.key === 'ArrowUp') && e.altKey) || e.key === 'F4') {
         e.preventDefault();
         if (open) closeList(); else openList(input);
       } else if ((e.key === 'ArrowDown' || e.key === 'ArrowUp') && !e.altKey && !e.isComposing) {

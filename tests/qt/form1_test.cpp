@@ -293,7 +293,7 @@ class Form1Test : public QObject {
           {"Enter", {Qt::Key_Return, Qt::NoModifier}}, {"F4", {Qt::Key_F4, Qt::NoModifier}},
           {"Down", {Qt::Key_Down, Qt::NoModifier}},    {"Up", {Qt::Key_Up, Qt::NoModifier}},
           {"Esc", {Qt::Key_Escape, Qt::NoModifier}},   {"Tab", {Qt::Key_Tab, Qt::NoModifier}},
-          {"Alt+Down", {Qt::Key_Down, Qt::AltModifier}}};
+          {"Alt+Down", {Qt::Key_Down, Qt::AltModifier}}, {"Alt+Up", {Qt::Key_Up, Qt::AltModifier}}};
       QVERIFY2(keys.count(k), qPrintable(k));
       QTest::keyClick(target, keys.at(k).first, keys.at(k).second);
     }

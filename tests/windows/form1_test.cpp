@@ -413,7 +413,8 @@ TEST_F(Form1Test, EnterInEveryBoxCalculatesAndOnAButtonClicksThatButton) {
 TEST_F(Form1Test, TheSharedTableOfKeysInAUnitBox) {
   const std::map<std::string, std::pair<WPARAM, bool>> keys = {
       {"Enter", {VK_RETURN, false}}, {"F4", {VK_F4, false}},   {"Down", {VK_DOWN, false}},    {"Up", {VK_UP, false}},
-      {"Esc", {VK_ESCAPE, false}},   {"Tab", {VK_TAB, false}}, {"Alt+Down", {VK_DOWN, true}}};
+      {"Esc", {VK_ESCAPE, false}},   {"Tab", {VK_TAB, false}}, {"Alt+Down", {VK_DOWN, true}},
+      {"Alt+Up", {VK_UP, true}}};
   for (const auto& row : Cases()["keys"]["rows"]) {
     SCOPED_TRACE(row["name"].get<std::string>());
     Calculate({{"entries", {"100", "60", "1"}}, {"units", {"m", "kg", row.value("unit", "秒")}}});

@@ -140,7 +140,7 @@ describe('tressin.html in WebKit', { skip }, () => {
     const got = await pressKeys(cases.keys, {
       run: (fn, args) => driver.executeScript(`return (${fn})(...arguments)`, ...args),
       press: (key) => driver.switchTo().activeElement().sendKeys(key.startsWith('text:') ? key.slice(5)
-        : key === 'Alt+Down' ? Key.chord(Key.ALT, Key.ARROW_DOWN) : keys[key]),
+        : key.startsWith('Alt+') ? Key.chord(Key.ALT, keys[key.slice(4)]) : keys[key]),
     });
     assert.deepEqual(got, expected(cases.keys));
   });
