@@ -21,9 +21,21 @@ sudo=()
 if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
 scratch=$(mktemp -d)
 trap '"${sudo[@]}" rm -rf "$scratch"' EXIT
-# In a namespace of its own: every mount below is private to it, and the
-# machine's mounts are never changed (none propagate back).
-"${sudo[@]}" unshare --mount --propagation private --fork env SCRATCH="$scratch" bash -euo pipefail -c '
+# In a namespace of its own, where every mount made below is private to it:
+# none propagates back to the machine. Where / is no mount point of its own
+# (in a chroot), the mount that holds the scratch folder is made private
+# there instead, before anything is mounted.
+propagation=private private=
+if ! mountpoint -q /; then
+  propagation=unchanged
+  private=$scratch
+  until mountpoint -q "$private"; do
+    [ "$private" != / ] || { echo "throwaway_root.sh: no mount point holds $scratch" >&2; exit 1; }
+    private=$(dirname "$private")
+  done
+fi
+"${sudo[@]}" unshare --mount --propagation "$propagation" --fork env SCRATCH="$scratch" PRIVATE="$private" bash -euo pipefail -c '
+  if [ -n "$PRIVATE" ]; then mount --make-rprivate "$PRIVATE"; fi
   root=$SCRATCH/root
   mkdir -p "$SCRATCH/changes" "$root"
   mount -t tmpfs throwaway "$SCRATCH/changes"
