@@ -60,9 +60,18 @@ self.addEventListener('install', (event) => {
   })());
 });
 
+// An older cache of this folder's: one of this worker's own names, or one
+// named as earlier builds named theirs ("tressin-…", for the whole site)
+// that holds this folder's page.
+async function older(name) {
+  if (name.startsWith(prefix)) return name !== cache;
+  return name.startsWith('tressin-') && Boolean(await (await caches.open(name)).match(own.values().next().value));
+}
+
 self.addEventListener('activate', (event) => {
   event.waitUntil(caches.keys()
-    .then((names) => Promise.all(names.filter((n) => n.startsWith(prefix) && n !== cache).map((n) => caches.delete(n))))
+    .then(async (names) => Promise.all((await Promise.all(names.map(older)))
+      .map((old, i) => (old ? caches.delete(names[i]) : undefined))))
     .then(() => self.clients.claim()));
 });
 

@@ -356,10 +356,18 @@ describe('the page on a web host', () => {
     await tab.$eval('[id="Text1(0)"]', (el) => { el.value = ''; });
     await tab.type('[id="Text1(0)"]', '１２．５');
     await tab.evaluate(() => { window.stayed = true; });
+    // Caches as earlier builds named them: this folder's, and another folder's.
+    await tab.evaluate(async (here) => {
+      await (await caches.open('tressin-0123456789abcdef')).put(here, new Response('an earlier build'));
+      await (await caches.open('tressin-fedcba9876543210')).put(new URL('/elsewhere/', here).href, new Response('another copy'));
+    }, url);
     putUp(fresh, root);
     // As a browser checks now and then while a page stays open.
     await tab.evaluate(async () => (await navigator.serviceWorker.ready).update());
-    assertWhole(await settledOn(tab, fresh, url), url, fresh);
+    const left = await settledOn(tab, fresh, url);
+    assertWhole(left, url, fresh);
+    assert.deepEqual(Object.keys(left).filter((n) => n.startsWith('tressin-')), ['tressin-fedcba9876543210'],
+      'an earlier build\'s cache of this folder goes, another folder\'s stays');
     await tab.waitForSelector('#updated:not([hidden])');  // one line says a new build is there
     assert.deepEqual(await tab.evaluate(() => [window.stayed, document.getElementById('Text1(0)').value,
       document.querySelector('meta[name="description"]').content]), [true, '１２．５', old.description]);
