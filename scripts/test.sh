@@ -22,6 +22,8 @@
 #  - one smoke run of each measuring script (figures printed, not judged).
 # Exits non-zero on the first failure.
 set -euo pipefail
+# A step that fails without a word of its own still says which it was.
+trap 'echo "test.sh: line $LINENO failed (exit $?): $BASH_COMMAND" >&2' ERR
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}

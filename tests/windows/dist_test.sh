@@ -114,7 +114,7 @@ msiexec() {  # msiexec ARGS...: Windows Installer's exit code
 # The oldest Windows it runs on is 8.1: on 7 the installer refuses, and
 # installs nothing. (The prefix's version is put back at the end.)
 winver=$("$wine" winecfg /v | tr -d '\r')
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; "$wine" winecfg /v "$winver"; true' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; "$wine" winecfg /v "$winver" || true' EXIT
 "$wine" winecfg /v win7
 msiexec /i "Z:$msi" /qn && fail "installed on Windows 7"
 [ ! -e "$folder/tressin.exe" ] || fail "installed files on Windows 7"
@@ -144,7 +144,7 @@ echo "removed again"
 
 echo "== the next version over this one, and back"
 next=$(mktemp -d)
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; "$wine" winecfg /v "$winver"; rm -rf "$next"; true' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; "$wine" winecfg /v "$winver" || true; rm -rf "$next"' EXIT
 cp -r "$dist/../windows/msi/." "$next/"
 sed -i 's/\(<Product [^>]*Version="\)[^"]*"/\11.0.1.0"/' "$next/tressin.wxs"
 echo '<!-- the next version -->' >>"$next/denryoku.html"
