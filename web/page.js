@@ -85,8 +85,11 @@
     });
     // Why a build could not be kept for offline use, for whoever hosts it.
     workers.addEventListener('message', (e) => { if (e.data?.tressin === 'not-kept') console.error(`Tressin: ${e.data.message}`); });
+    // Each opening asks the host for a new build, in the background: not
+    // every browser looks by itself after a visit, nor at once.
     workers.register('sw.js', { updateViaCache: 'none' })
-      .catch((e) => console.error(`Tressin: the page cannot be kept for offline use: ${e.message}`));  // it still works online
+      .then((registration) => registration.update().catch(() => {}),  // offline, or the host away: next time
+        (e) => console.error(`Tressin: the page cannot be kept for offline use: ${e.message}`));  // it still works online
   }
 
   // A core that fails later (it throws, or has aborted) says so too, and
