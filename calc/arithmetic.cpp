@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "calc/arithmetic.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "calc/wide_int.h"
 
@@ -11,15 +13,40 @@ namespace calc {
 using detail::TickLimit;
 using detail::U128;
 
+#if defined(FLT_EVAL_METHOD) && (FLT_EVAL_METHOD == 0 || FLT_EVAL_METHOD == 1)
+double Product(double a, double b) noexcept { return a * b; }
+double Quotient(double a, double b) noexcept { return a / b; }
+#else
+// One rounding: a * b + (-0) keeps the product's sign of zero.
+double Product(double a, double b) noexcept { return std::fma(a, b, -0.0); }
+
+double Quotient(double a, double b) noexcept {
+  // Stored, so rounded to double (perhaps twice): within one unit in the last place.
+  const volatile double stored = a / b;
+  const double q = stored;
+  if (!std::isnormal(q) || !std::isfinite(a) || !std::isfinite(b)) return q;
+  // a - q * b is exact for such a q; its neighbour towards a / b may be nearer.
+  const double r = std::fma(-q, b, a);
+  if (r == 0) return q;
+  const double next = std::nextafter(q, (r > 0) == (b > 0) ? HUGE_VAL : -HUGE_VAL);
+  const double r_next = std::fma(-next, b, a);
+  if (std::fabs(r_next) < std::fabs(r)) return next;
+  if (std::fabs(r_next) > std::fabs(r)) return q;
+  std::uint64_t bits = 0;  // a tie: to the even one
+  std::memcpy(&bits, &next, sizeof bits);
+  return (bits & 1) == 0 ? next : q;
+}
+#endif
+
 Checked<double> CheckedMultiply(double a, double b) noexcept {
-  const double r = a * b;
+  const double r = Product(a, b);
   if (!std::isfinite(r)) return Failure::OutOfRange;
   return r;
 }
 
 Checked<double> CheckedDivide(double a, double b) noexcept {
   if (b == 0.0) return Failure::DivideByZero;
-  const double r = a / b;
+  const double r = Quotient(a, b);
   if (!std::isfinite(r)) return Failure::OutOfRange;
   return r;
 }

@@ -12,6 +12,15 @@
 
 namespace calc {
 
+// a * b and a / b rounded once to the nearest double, ties to even, as IEEE
+// 754 asks, on every processor. Where the compiler evaluates doubles in a
+// wider format (32-bit x86's x87 registers: FLT_EVAL_METHOD 2), the wide
+// result would be rounded a second time when stored, now and then one unit
+// off in the last place; there the wide result is mended with the exact
+// remainder (std::fma). Elsewhere these are the plain operations.
+double Product(double a, double b) noexcept;
+double Quotient(double a, double b) noexcept;
+
 // a * b. Failure::OutOfRange when the result is infinite or not a number.
 Checked<double> CheckedMultiply(double a, double b) noexcept;
 

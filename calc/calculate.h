@@ -7,15 +7,19 @@
 // its previous quantity. Unlike a silent calculator, Calculate also says what
 // went wrong, and it writes a number only when every row converted in this
 // call and the result could be formed: a stale or half-stale number never
-// reaches the result box. Nor does a number that the 0.0001 step has made
-// plainly wrong: where rounding to the tick moved an entered quantity, or
-// height x mass, by more than 1 % of its exact value, the quantities are
-// kept as before but no number is written. The caller decides how to show
-// the outcome.
+// reaches the result box. Nor does a number more than 1 % away from the
+// power worked out from what was typed (the exact values, before the 0.0001
+// step): there the quantities are kept as rounded, no number is written,
+// and the outcome names the quantity whose rounding moved most. A number
+// that is written is the original calculation's, bit for bit. A negative
+// mass or time, and a time typed as 0, are reasons of their own; a negative
+// height (a lowering) keeps its number. The caller decides how to show the
+// outcome.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,17 +48,19 @@ class LiftView {
 
 enum class ResultStatus : std::uint8_t {
   Computed,  // the power is a finite number
-  ZeroTime,  // the time is 0 s (after rounding to the tick)
+  ZeroTime,  // the time is 0 s: typed as 0, or (where a row did not convert) kept as 0
+  Negative,  // the mass or the time typed is below 0 (`about` says which)
   TooLarge,  // height x mass, or the power, is beyond the range
-  TooFine,   // a quantity entered now, or height x mass, moved by more than
-             // 1 % when rounded to the tick: the power would be plainly wrong
+  TooFine,   // the 0.0001 step would move the power by more than 1 %, or made
+             // the time 0: `about` names the quantity rounded most
 };
 
 struct CalculationOutcome {
   std::array<EntryStatus, 3> rows{};  // indexed by Index(Row)
-  std::array<bool, 3> coarse{};       // converted now, but moved by the tick (EntryConversion::coarse)
-  bool coarse_product = false;        // height x mass moved by the tick
   ResultStatus result = ResultStatus::Computed;
+  // For Negative and TooFine, the row the reason is about; for TooFine,
+  // none means height x mass.
+  std::optional<Row> about;
   double power = 0;      // W; meaningful only when result is Computed
   bool written = false;  // SetResultText was called with the power
 };

@@ -37,7 +37,7 @@ double DoubleFromCurrency(Currency c) noexcept {
   const std::int64_t t = c.ticks();
   constexpr std::int64_t kExact = std::int64_t{1} << 53;
   // Both operands exact: one correctly rounded division.
-  if (t >= -kExact && t <= kExact) return static_cast<double>(t) / static_cast<double>(Currency::kTicksPerUnit);
+  if (t >= -kExact && t <= kExact) return Quotient(static_cast<double>(t), static_cast<double>(Currency::kTicksPerUnit));
   // Larger counts would round twice through a double; read the exact decimal
   // "ticks e-4" instead.
   std::array<char, 24> buf{};

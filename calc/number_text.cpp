@@ -226,4 +226,25 @@ Checked<double> ParseDouble(std::string_view utf8) noexcept {
   return scan.negative ? -value : value;
 }
 
+Checked<Scientific> ParseScientific(std::string_view utf8) noexcept {
+  Scan scan;
+  if (!ScanNumber(utf8, scan)) return Failure::NotANumber;
+  constexpr std::size_t kKeep = 17;
+  std::array<char, kKeep> buf{};
+  std::size_t kept = 0;
+  std::int64_t leading_zeros = 0;
+  ForEachDigit(utf8, scan, [&](int d) {
+    if (kept == 0 && d == 0) {
+      ++leading_zeros;
+      return true;
+    }
+    buf[kept++] = static_cast<char>('0' + d);
+    return kept < kKeep;
+  });
+  if (kept == 0) return Scientific{};
+  // 0.DDD... x 10^e10 is D.DD... x 10^(e10 - 1).
+  const double m = detail::DoubleFromDecimal(std::string_view(buf.data(), kept), 1 - static_cast<std::int64_t>(kept));
+  return Normalised(scan.negative ? -m : m, scan.point - leading_zeros - 1);
+}
+
 }  // namespace calc

@@ -23,6 +23,7 @@
 
 #include "calc/currency.h"
 #include "calc/failure.h"
+#include "calc/scientific.h"
 
 namespace calc {
 
@@ -33,5 +34,9 @@ Checked<Currency> ParseCurrency(std::string_view utf8) noexcept;
 // The correctly rounded double. Failure::NotANumber, or Failure::OutOfRange
 // when the magnitude is beyond the largest double.
 Checked<double> ParseDouble(std::string_view utf8) noexcept;
+
+// The text's value to 17 significant digits, however large or small its
+// exponent ("1e-400" is not 0). Failure::NotANumber only.
+Checked<Scientific> ParseScientific(std::string_view utf8) noexcept;
 
 }  // namespace calc

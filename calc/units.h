@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "calc/currency.h"
+#include "calc/scientific.h"
 
 namespace calc {
 
@@ -58,14 +59,12 @@ enum class EntryStatus : std::uint8_t {
 struct EntryConversion {
   EntryStatus status = EntryStatus::UnitNotRecognised;
   Currency value;  // meaningful only when status is Converted
-  // Converted, but the rounding to the tick moved the value by more than
-  // 1 % of the entry's exact value (a non-zero value that became 0 included).
-  bool coarse = false;
+  // The entry's own value in the base unit, before any rounding to the tick
+  // (1e-400 m is not 0): what the result is judged against. Meaningful only
+  // when status is Converted.
+  Scientific typed;
   [[nodiscard]] bool converted() const noexcept { return status == EntryStatus::Converted; }
 };
-
-// Whether `rounded` is more than 1 % away from `exact` (never for an exact 0).
-bool MovedByTheTick(double exact, Currency rounded) noexcept;
 
 // The entry in the unit's base unit. A base unit reads the text exactly to
 // the tick; any other unit reads a double, scales it by one checked double

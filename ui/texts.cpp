@@ -14,6 +14,8 @@ constexpr std::array<std::string_view, 3> kRowNames{"変位", "質量", "時間"
 // A quantity the 0.0001 step would make plainly wrong: in the result box, per row.
 constexpr std::array<std::string_view, 3> kTooFine{"変位が小さすぎます", "質量が小さすぎます", "時間が短すぎます"};
 constexpr std::string_view kTooFineProduct = "変位と質量の積が小さすぎます";
+// A mass or a time below 0, which lifting cannot have (a negative height is a lowering).
+constexpr std::array<std::string_view, 3> kNegative{"変位が負の数です", "質量が負の数です", "時間が負の数です"};
 
 std::string Lines(std::initializer_list<std::string_view> lines) {
   std::string out;
@@ -56,6 +58,7 @@ std::string_view ResultProblem(calc::ResultStatus status) {
     case calc::ResultStatus::ZeroTime: return "時間が0です";
     case calc::ResultStatus::TooLarge: return "変位と質量の積が大きすぎます";
     case calc::ResultStatus::TooFine: return "値が小さすぎます";
+    case calc::ResultStatus::Negative: return "負の数です";
     case calc::ResultStatus::Computed: break;
   }
   return {};
@@ -74,10 +77,8 @@ std::string ReasonText(const calc::CalculationOutcome& outcome) {
     case calc::ResultStatus::ZeroTime: return std::string(ResultProblem(outcome.result));
     case calc::ResultStatus::TooLarge: return "結果が大きすぎます";
     case calc::ResultStatus::TooFine:
-      for (calc::Row row : calc::kRows) {
-        if (outcome.coarse[calc::Index(row)]) return std::string(kTooFine[calc::Index(row)]);
-      }
-      return std::string(kTooFineProduct);
+      return std::string(outcome.about ? kTooFine[calc::Index(*outcome.about)] : kTooFineProduct);
+    case calc::ResultStatus::Negative: return std::string(kNegative[calc::Index(outcome.about.value_or(calc::Row::Time))]);
     case calc::ResultStatus::Computed: break;
   }
   return "計算できません";
@@ -99,11 +100,10 @@ std::vector<FailureMark> FailureMarks(const calc::CalculationOutcome& outcome) {
   } else if (outcome.result == calc::ResultStatus::TooLarge) {
     marks.push_back({kEntryControls[calc::Index(calc::Row::Height)], problem});
     marks.push_back({kEntryControls[calc::Index(calc::Row::Mass)], problem});
-  } else if (outcome.result == calc::ResultStatus::TooFine) {
-    for (calc::Row row : calc::kRows) {
-      if (outcome.coarse[calc::Index(row)]) marks.push_back({kEntryControls[calc::Index(row)], problem});
-    }
-    if (marks.empty()) {
+  } else if (outcome.result == calc::ResultStatus::TooFine || outcome.result == calc::ResultStatus::Negative) {
+    if (outcome.about) {
+      marks.push_back({kEntryControls[calc::Index(*outcome.about)], problem});
+    } else {
       marks.push_back({kEntryControls[calc::Index(calc::Row::Height)], kTooFineProduct});
       marks.push_back({kEntryControls[calc::Index(calc::Row::Mass)], kTooFineProduct});
     }

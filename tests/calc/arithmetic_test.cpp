@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
@@ -98,6 +99,27 @@ TEST(FloatingPointCheckTest, FailsOnDivisionByZeroOverflowAndInvalid) {
   EXPECT_EQ(CheckedMultiply(1e-308, 1e-10).value(), 1e-318);
   EXPECT_EQ(CheckedDivide(1.0, 3.0).value(), 1.0 / 3.0);
   EXPECT_EQ(CheckedDivide(0.0, 7.0).value(), 0.0);
+}
+
+// Operands whose exact result lies so near a midpoint that a wider register
+// (32-bit x86's x87), rounded once to its own 64 bits and again to double,
+// would end one unit off. The bits are IEEE 754's, on every processor.
+TEST(FloatingPointCheckTest, RoundsOnceOnEveryProcessor) {
+  struct Case {
+    double a, b;
+    bool divide;
+    std::uint64_t bits;
+  };
+  const Case cases[] = {
+      {31570.5417, 9.80665, false, 0x4112e58502d41f27}, {5078.9344, 9.80665, false, 0x40e851eaa005438b},
+      {9536.03549325, 4.289, true, 0x40a15ebda069b8f3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.a << (c.divide ? " / " : " * ") << c.b);
+    const double got = c.divide ? CheckedDivide(c.a, c.b).value() : CheckedMultiply(c.a, c.b).value();
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &got, sizeof bits);
+    EXPECT_EQ(bits, c.bits) << std::hex << bits;
+  }
 }
 
 TEST(TextFromDoubleTest, FifteenSignificantDigitsAndExponentOutsideRange) {

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "calc/calculate.h"
+#include "calculation_table.h"
 
 namespace calc {
 namespace {
@@ -65,24 +67,50 @@ TEST(CalculateTest, WritesThePowerInWatts) {
   }
 }
 
-// Where the 0.0001 step moves a quantity or height x mass by more than 1 %,
-// the power would be plainly wrong: no number, the rows at fault named, the
-// quantities kept as rounded.
-TEST(CalculateTest, NoNumberThatTheTickMadePlainlyWrong) {
+// The shared calculation table: a number exactly as shown, or none at all.
+TEST(CalculateTest, TheWindowsTable) {
+  for (const auto& row : tressin_tests::kCalculationTable) {
+    SCOPED_TRACE(row.name);
+    RecordingView view;
+    for (Row r : kRows) {
+      view.entries[Index(r)] = row.entries[Index(r)];
+      view.units[Index(r)] = row.units[Index(r)];
+    }
+    LiftQuantities q;
+    const CalculationOutcome outcome = Calculate(view, q);
+    EXPECT_EQ(outcome.written, !row.shown.empty());
+    EXPECT_EQ(view.result, row.shown.empty() ? "0" : row.shown);
+  }
+}
+
+// No number more than 1 % from the power of what was typed: the reason names
+// the quantity whose rounding moved most (none: height x mass), and the
+// quantities are kept as rounded.
+TEST(CalculateTest, NoNumberMoreThanOnePercentOff) {
   struct Case {
     const char* name;
     std::array<std::string, 3> entries;
     std::array<std::string, 3> units;
-    std::array<bool, 3> coarse;
-    bool product;
+    ResultStatus result;
+    std::optional<Row> about;
   };
   const Case cases[] = {
-      {"0.0001 m x 0.0001 kg rounds to 0", {"0.0001", "0.0001", "1"}, {"m", "kg", "秒"}, {}, true},
-      {"a one-yen coin lifted 1 cm", {"1", "1", "1"}, {"cm", "g", "秒"}, {}, true},
-      {"3 cm, 5 g: 0.00015 becomes 0.0002", {"3", "5", "1"}, {"cm", "g", "秒"}, {}, true},
-      {"0.03 g becomes 0 kg", {"10", "0.03", "1"}, {"m", "g", "秒"}, {false, true, false}, false},
-      {"0.00012 m typed becomes 0.0001", {"0.00012", "1000", "1"}, {"m", "kg", "秒"}, {true, false, false}, false},
-      {"0.00015 s becomes 0.0002", {"10", "2", "0.00015"}, {"m", "kg", "秒"}, {false, false, true}, false},
+      {"0.0001 m x 0.0001 kg rounds to 0", {"0.0001", "0.0001", "1"}, {"m", "kg", "秒"}, ResultStatus::TooFine, std::nullopt},
+      {"a one-yen coin lifted 1 cm", {"1", "1", "1"}, {"cm", "g", "秒"}, ResultStatus::TooFine, std::nullopt},
+      {"0.03 g becomes 0 kg", {"10", "0.03", "1"}, {"m", "g", "秒"}, ResultStatus::TooFine, Row::Mass},
+      {"0.00012 m typed becomes 0.0001", {"0.00012", "1000", "1"}, {"m", "kg", "秒"}, ResultStatus::TooFine, Row::Height},
+      {"0.00015 s becomes 0.0002", {"10", "2", "0.00015"}, {"m", "kg", "秒"}, ResultStatus::TooFine, Row::Time},
+      {"moves of under 1 % each that add up", {"0.00505", "1.01", "0.00515"}, {"m", "kg", "秒"}, ResultStatus::TooFine, Row::Height},
+      {"1e-400 m is not 0", {"1e-400", "60", "1"}, {"m", "kg", "秒"}, ResultStatus::TooFine, Row::Height},
+      {"1e-330 km is not 0", {"1e-330", "60", "1"}, {"km", "kg", "秒"}, ResultStatus::TooFine, Row::Height},
+      {"a time typed that rounds to 0", {"10", "2", "0.00004"}, {"m", "kg", "秒"}, ResultStatus::TooFine, Row::Time},
+      {"1e-999 時間", {"10", "2", "1e-999"}, {"m", "kg", "時間"}, ResultStatus::TooFine, Row::Time},
+      {"a time typed as 0", {"10", "2", "0"}, {"m", "kg", "秒"}, ResultStatus::ZeroTime, std::nullopt},
+      {"-0 分 is 0 too", {"10", "2", "-0"}, {"m", "kg", "分"}, ResultStatus::ZeroTime, std::nullopt},
+      {"a negative time", {"3", "60", "-3"}, {"m", "kg", "秒"}, ResultStatus::Negative, Row::Time},
+      {"a negative time that rounds to 0", {"3", "60", "-0.00001"}, {"m", "kg", "秒"}, ResultStatus::Negative, Row::Time},
+      {"a negative mass", {"3", "-60", "3"}, {"m", "kg", "秒"}, ResultStatus::Negative, Row::Mass},
+      {"a negative mass before a time of 0", {"3", "-60", "0"}, {"m", "g", "秒"}, ResultStatus::Negative, Row::Mass},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -90,17 +118,43 @@ TEST(CalculateTest, NoNumberThatTheTickMadePlainlyWrong) {
     view.Set(c.entries, c.units);
     LiftQuantities q;
     const CalculationOutcome outcome = Calculate(view, q);
-    EXPECT_EQ(outcome.result, ResultStatus::TooFine);
+    EXPECT_EQ(outcome.result, c.result);
+    EXPECT_EQ(outcome.about, c.about);
     EXPECT_FALSE(outcome.written);
     EXPECT_EQ(view.result, "0");
-    EXPECT_EQ(outcome.coarse, c.coarse);
-    EXPECT_EQ(outcome.coarse_product, c.product);
   }
   RecordingView view;
   view.Set({"10", "0.03", "1"}, {"m", "g", "秒"});
   LiftQuantities q;
   Calculate(view, q);
   EXPECT_EQ(q.LiftMass.ticks(), 0);  // kept as rounded, as any converted row
+}
+
+// Within 1 % of what was typed, the number is the original calculation's,
+// bit for bit, however the roundings fall.
+TEST(CalculateTest, WithinOnePercentTheOriginalsNumber) {
+  struct Case {
+    const char* name;
+    std::array<std::string, 3> entries;
+    std::array<std::string, 3> units;
+    double power;
+  };
+  const Case cases[] = {
+      {"roundings that cancel", {"0.00015", "1", "0.00015"}, {"m", "kg", "秒"}, 0.0002 * StandardGravity / 0.0002},
+      {"a height and mass of 0", {"0", "0", "1"}, {"m", "kg", "秒"}, 0},
+      {"a tiny height times a mass of 0", {"1e-400", "0", "1"}, {"m", "kg", "秒"}, 0},
+      {"a negative height, a lowering", {"-3", "60", "3"}, {"m", "kg", "秒"}, -180 * StandardGravity / 3},
+      {"moved by 0.99 %", {"0.00505", "1", "1"}, {"m", "kg", "秒"}, 0.005 * StandardGravity},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingView view;
+    view.Set(c.entries, c.units);
+    LiftQuantities q;
+    const CalculationOutcome outcome = Calculate(view, q);
+    EXPECT_TRUE(outcome.written);
+    EXPECT_EQ(outcome.power, c.power);
+  }
 }
 
 TEST(CalculateTest, OneCalculationFollowsTheRoadExactly) {
@@ -151,7 +205,7 @@ TEST(CalculateTest, RowThatDoesNotConvertKeepsItsQuantityButNoNumberIsShown) {
       {"time zero", {"10", "2", "0"}, {"m", "kg", "秒"},
        {EntryStatus::Converted, EntryStatus::Converted, EntryStatus::Converted}, ResultStatus::ZeroTime, 0},
       {"time rounds to zero", {"10", "2", "0.00004"}, {"m", "kg", "秒"},
-       {EntryStatus::Converted, EntryStatus::Converted, EntryStatus::Converted}, ResultStatus::ZeroTime, 0},
+       {EntryStatus::Converted, EntryStatus::Converted, EntryStatus::Converted}, ResultStatus::TooFine, 0},
       {"product out of range", {"1000000", "1000000", "1"}, {"km", "t", "秒"},
        {EntryStatus::Converted, EntryStatus::Converted, EntryStatus::Converted}, ResultStatus::TooLarge, 0},
   };

@@ -115,7 +115,10 @@ std::pair<std::string, long> ExactDecimal(long double x) {
 }
 
 TEST(DoubleFromDecimalTest, MidpointsBetweenDoublesAndTheirNeighbours) {
-  static_assert(std::numeric_limits<long double>::digits >= 54, "a midpoint needs one bit more than a double");
+  if (std::numeric_limits<long double>::digits < 54) {
+    GTEST_SKIP() << "a midpoint needs one bit more than a double, and long double is no wider here (32-bit arm); "
+                    "the other processors try them";
+  }
   std::mt19937_64 random(1074);
   std::vector<std::pair<std::string, long>> texts;
   std::vector<double> lows = {std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
@@ -148,7 +151,7 @@ TEST(DoubleFromDecimalTest, RandomTextsAndBothEndsOfTheRange) {
       {"17976931348623157", 292}, {"17976931348623158", 292}, {"179769313486231580793728971405301", 276},
       {"1", 309}, {"9", 308}, {"4503599627370497", 0}, {"98066500", -7}};
   for (int i = 0; i < 100'000; ++i) {
-    const std::size_t length = 1 + random() % (i % 10 == 0 ? 800 : 25);
+    const auto length = static_cast<std::size_t>(1 + random() % (i % 10 == 0 ? 800 : 25));
     std::string digits;
     for (std::size_t k = 0; k < length; ++k) digits += static_cast<char>('0' + random() % 10);
     const long e10 = static_cast<long>(random() % 680) - 340 - static_cast<long>(length);
