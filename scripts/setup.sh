@@ -28,6 +28,8 @@ test_required=(
   ibus ibus-mozc dbus-daemon at-spi2-core       # a Japanese input method (Mozc), and
   gir1.2-atspi-2.0 python3-gi                    # the program read back as a screen reader does
   clang libc++-dev libc++abi-dev                 # the core with clang and libc++
+  qemu-user g++-aarch64-linux-gnu g++-arm-linux-gnueabihf  # the core on Debian's other processors,
+  g++-i686-linux-gnu g++-s390x-linux-gnu         # cross-built and run under qemu-user
   g++-mingw-w64-x86-64-posix wine64 fonts-wine wixl zip faketime  # the Windows edition, run under Wine
   msitools osslsigncode openssl                  # the MSI's tables read back; the signing route
   libstb-dev                                     # its PNG decoder

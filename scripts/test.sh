@@ -6,7 +6,9 @@
 #  - the core once more under AddressSanitizer and UndefinedBehaviorSanitizer,
 #    and a bounded libFuzzer run;
 #  - the core's tests with clang and libc++, with MinGW-w64 under Wine, and
-#    with Emscripten under node;
+#    with Emscripten under node; with Debian's cross compilers for arm64,
+#    armhf, i386 and s390x under qemu-user, and the same bits as here for a
+#    fixed set of cases on each;
 #  - the Win32 window's tests in-process under Wine in a virtual X server;
 #    the README's Windows section word for word; the real tressin.exe used
 #    by keyboard from outside, and through ibus-Mozc; the zip, and the MSI
@@ -128,6 +130,28 @@ cross_ctest() {  # cross_ctest NAME BUILD_DIR [WRAPPER...]
   rm -f "$log"
   return "$rc"
 }
+
+echo "== the core on every processor Debian builds for, with its cross compilers, under qemu-user"
+# The core's tests, and its answers to a fixed set of cases compared line by
+# line with this machine's: the same bits everywhere (big-endian s390x, and
+# i386, whose x87 registers are wider than a double, included).
+cmake --build build-ci -j"$jobs" --target calc_cases
+build-ci/tests/calc/calc_cases >build-ci/calc_cases.txt
+for triplet in aarch64-linux-gnu arm-linux-gnueabihf i686-linux-gnu s390x-linux-gnu; do
+  dir=build-cross/$triplet
+  cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE=cmake/debian-cross.cmake -DTRESSIN_CROSS_TRIPLET="$triplet" \
+    -DCMAKE_BUILD_TYPE=Release "${core_only[@]}" "${from_source[@]}" -DTRESSIN_WERROR=ON >/dev/null
+  cmake --build "$dir" -j"$jobs" --target calc_tests ui_tests calc_cases
+  cross_ctest "$triplet" "$dir"
+  emulator=$(sed -n 's/^TRESSIN_QEMU:FILEPATH=//p' "$dir/CMakeCache.txt")
+  "$emulator" "$dir/tests/calc/calc_cases" >"$dir/calc_cases.txt"
+  if ! cmp -s build-ci/calc_cases.txt "$dir/calc_cases.txt"; then
+    echo "$triplet computes other bits than this machine:"
+    diff build-ci/calc_cases.txt "$dir/calc_cases.txt" | head -20
+    exit 1
+  fi
+  count "$triplet: the same bits in $(wc -l <"$dir/calc_cases.txt") cases" 1 0
+done
 
 # One Wine prefix for every test, made up front; a fresh wineserver for each
 # X server, so no Wine process outlives the display it was started on.
