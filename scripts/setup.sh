@@ -31,7 +31,7 @@ test_required=(
   qemu-user g++-aarch64-linux-gnu g++-arm-linux-gnueabihf  # the core on Debian's other processors,
   g++-i686-linux-gnu g++-s390x-linux-gnu         # cross-built and run under qemu-user
   g++-mingw-w64-x86-64-posix wine64 fonts-wine wixl zip faketime  # the Windows edition, run under Wine
-  msitools osslsigncode openssl                  # the MSI's tables read back; the signing route
+  msitools osslsigncode openssl strace           # the MSI's tables read back; the signing route, watched
   libstb-dev                                     # its PNG decoder
   nlohmann-json3-dev binutils-mingw-w64-x86-64   # its tests: the shared table, the exe's imports
   emscripten                                     # the core in WebAssembly, and the page

@@ -209,7 +209,7 @@ count "windows route" 1 0
 new_wine_session
 timeout 600 "${xvfb[@]}" bash tests/windows/dist_test.sh build-windows/dist build-mingw/tests/windows/wintool.exe
 count "windows dist" 1 0
-bash tests/windows/sign_test.sh
+timeout 600 "${xvfb[@]}" bash tests/windows/sign_test.sh
 count "windows signing" 1 0
 set +e
 timeout 600 bash tests/windows/ime_session.sh build-windows/dist build-mingw/tests/windows/wintool.exe

@@ -2,13 +2,17 @@
 # SPDX-License-Identifier: MIT
 # Builds the MSI with wixl so that the same files give the same bytes: the
 # files and the package's dates carry the source's time stamp, on a clock
-# that stands still however long the tools take; the product code is
-# derived from the upgrade code and the version (a new version is a new
-# product, the same version the same one), and the package code (which wixl
-# draws at random) from everything the MSI is made of, so a changed MSI still
-# gets a new one, as Windows Installer requires. The launch conditions (an
-# older version refused, the oldest Windows) go in afterwards, in Japanese,
-# with the database's code page set for them.
+# that stands still however long the tools take. The product code is
+# derived from the upgrade code, the version and the files, and the package
+# code (which wixl draws at random) from everything the MSI is made of: the
+# same files give the same codes, and other files of the same version (the
+# signed program in place of the unsigned one) another product, never the
+# same product in another package, which Windows Installer refuses over an
+# installed one (error 1638). The Upgrade table is ours (wixl cannot write
+# this one): a product of the same version, or an older one, is replaced; a
+# newer one is only detected, and the launch conditions refuse the install.
+# They (an older version refused, the oldest Windows) go in afterwards, in
+# Japanese, with the database's code page set for them.
 #
 #   make-msi.sh MSI EPOCH STAGE    (STAGE holds tressin.wxs and the files it names)
 set -euo pipefail
@@ -30,8 +34,9 @@ uuid() {
 upgrade=$(grep -o 'UpgradeCode="[^"]*"' tressin.wxs | cut -d'"' -f2)
 version=$(grep -o '<Product [^>]*Version="[^"]*"' tressin.wxs | sed 's/.*Version="\([^"]*\)"/\1/')
 [ -n "$upgrade" ] && [ -n "$version" ] || { echo "make-msi.sh: no upgrade code or version in tressin.wxs" >&2; exit 1; }
-product=$(uuid "Tressin product $upgrade $version")
-package=$(uuid "$(cat "${files[@]}" "$here/launch-conditions.idt" | sha256sum)")
+contents=$(cat "${files[@]}" "$here/launch-conditions.idt" "$here/make-msi.sh" | sha256sum)
+product=$(uuid "Tressin product $upgrade $version $contents")
+package=$(uuid "$contents")
 touch -d "@$epoch" "${files[@]}"
 # Both tools date the package by the clock: they read the source's date
 # instead, and the clock stands still (faketime -f with a date and no @), so
@@ -43,10 +48,20 @@ at=(env TZ=UTC0 NO_FAKE_STAT=1 faketime -f "$(date -u -d "@$epoch" '+%Y-%m-%d %H
 "${at[@]}" wixl -a x64 -D "ProductCode=$product" -o "$msi" tressin.wxs
 printf '\r\n\r\n932\t_ForceCodepage\r\n' >codepage.idt
 cp "$here/launch-conditions.idt" LaunchCondition.idt
+# Up to this version inclusive, migrating features: replaced. Above it: detected only.
+{
+  printf 'UpgradeCode\tVersionMin\tVersionMax\tLanguage\tAttributes\tRemove\tActionProperty\r\n'
+  printf 's38\tS20\tS20\tS255\ti4\tS255\ts72\r\n'
+  printf 'Upgrade\tUpgradeCode\tVersionMin\tVersionMax\tLanguage\tAttributes\r\n'
+  printf '{%s}\t\t%s\t\t%d\t\tWIX_UPGRADE_DETECTED\r\n' "$upgrade" "$version" $((0x1 | 0x200))
+  printf '{%s}\t%s\t\t\t%d\t\tWIX_DOWNGRADE_DETECTED\r\n' "$upgrade" "$version" $((0x2))
+} >Upgrade.idt
 "${at[@]}" msibuild "$msi" -i codepage.idt
-"${at[@]}" msibuild "$msi" -q 'DROP TABLE `LaunchCondition`'
-"${at[@]}" msibuild "$msi" -i LaunchCondition.idt
-rm codepage.idt LaunchCondition.idt
+for table in LaunchCondition Upgrade; do
+  "${at[@]}" msibuild "$msi" -q "DROP TABLE \`$table\`"
+  "${at[@]}" msibuild "$msi" -i "$table.idt"
+done
+rm codepage.idt LaunchCondition.idt Upgrade.idt
 summary=$(msiinfo suminfo "$msi")
 field() { sed -n "s/^$1: //p" <<<"$summary"; }
 "${at[@]}" msibuild "$msi" -s "$(field Subject)" "$(field Author)" "$(field Template)" "{$package}"

@@ -11,10 +11,11 @@
 #    run it (msiexec /i … /qn, exit code 0: program, page, Start-menu
 #    shortcut starting in the program's folder, uninstall entry) and
 #    removes it all (/x … /qn);
-#  - the next version (a copy of the MSI's stage with the version raised and
-#    the page changed) installs over it: one uninstall entry, the new version
-#    and files; the older version is then refused, and nothing changes;
-#    removing the new one leaves nothing.
+#  - the next version (a copy of the MSI's stage with the third number
+#    raised and the page changed) installs over it: one uninstall entry, the
+#    new version and files; the older version is then refused, and nothing
+#    changes; removing the new one leaves nothing. The same is read from the
+#    two packages' tables as Windows Installer reads them.
 #
 #   dist_test.sh DIST_DIR WINTOOL_EXE        (WINEPREFIX names a prefix made up front;
 #                                             the MSI's stage is DIST_DIR/../windows/msi)
@@ -49,13 +50,13 @@ while read -r dll; do grep -qiE "$windows_own" <<<"$dll" || fail "imports $dll, 
 grep -qE '\sSetDefaultDllDirectories$' <<<"$table" || fail "does not restrict where DLLs are loaded from"
 
 echo "== the zip"
-zip=$dist/tressin-1.0.0-windows-x64.zip
+zip=$dist/tressin-$(bash "$here/../../scripts/version.sh")-windows-x64.zip
 listing=$(python3 -m zipfile -l "$zip")
 echo "$listing"
 for f in tressin.exe denryoku.html LICENSE.txt README.txt; do
-  grep -q "tressin-1.0.0-windows-x64/$f " <<<"$listing" || fail "$f is not in the zip"
+  grep -q "tressin-[0-9.]*-windows-x64/$f " <<<"$listing" || fail "$f is not in the zip"
 done
-python3 -m zipfile -e "$zip" "$WINEPREFIX/zip-check" && cmp "$WINEPREFIX/zip-check/tressin-1.0.0-windows-x64/tressin.exe" "$dist/tressin.exe"
+python3 -m zipfile -e "$zip" "$WINEPREFIX/zip-check" && cmp "$WINEPREFIX/zip-check/$(basename "$zip" .zip)/tressin.exe" "$dist/tressin.exe"
 rm -rf "$WINEPREFIX/zip-check"
 
 echo "== the real program, by keyboard"
@@ -95,7 +96,8 @@ pid=
 echo "Alt+F4 closed the window; exit status 0"
 
 echo "== the installer"
-msi=$dist/tressin-1.0.0-x64.msi
+version=$(bash "$here/../../scripts/version.sh")
+msi=$dist/tressin-$version-x64.msi
 folder="$WINEPREFIX/drive_c/Program Files/Tressin"
 # The all-users Start menu; Wine keeps it in the user's.
 links=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tressin.lnk"
@@ -125,7 +127,7 @@ cmp "$folder/tressin.exe" "$dist/tressin.exe"
 link_exists || fail "no Start-menu shortcut"
 entry=$("$wine" reg query "$uninstall" /s 2>/dev/null | tr -d '\r')
 grep -q 'DisplayName.*Tressin' <<<"$entry" || fail "no uninstall entry named Tressin"
-grep -q 'DisplayVersion.*1\.0\.0' <<<"$entry" || fail "the uninstall entry has no version"
+grep -q "DisplayVersion.*${version//./\\.}\$" <<<"$entry" || fail "the uninstall entry does not say $version"
 # The uninstall list shows the icon that the installer registered with the product.
 icon=$("$wine" reg query 'HKCR\Installer\Products' /s 2>/dev/null | tr -d '\r' | sed -n 's/^ *ProductIcon *REG_SZ *//p')
 [[ $icon == *tressin.ico ]] || fail "no product icon registered for the uninstall list"
@@ -142,22 +144,28 @@ msiexec /x "Z:$msi" /qn || fail "the silent removal did not end with 0"
 removed
 echo "removed again"
 
-echo "== the next version over this one, and back"
+# The smallest step the build accepts: the third number raised (it refuses a
+# fourth, which Windows Installer would not compare).
+following=$(awk -F. '{ print $1 "." $2 "." $3 + 1 }' <<<"$version")
+echo "== the next version ($following) over this one ($version), and back"
 next=$(mktemp -d)
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; "$wine" winecfg /v "$winver" || true; rm -rf "$next"' EXIT
 cp -r "$dist/../windows/msi/." "$next/"
-sed -i 's/\(<Product [^>]*Version="\)[^"]*"/\11.0.1.0"/' "$next/tressin.wxs"
+sed -i "s/\(<Product [^>]*Version=\"\)[^\"]*\"/\1$following\"/" "$next/tressin.wxs"
 echo '<!-- the next version -->' >>"$next/denryoku.html"
 bash "$here/../../windows/make-msi.sh" "$next/next.msi" 1700000000 "$next"
 code() { msiinfo export "$1" Property | sed -n 's/^ProductCode\t//p' | tr -d '\r'; }
 [ "$(code "$msi")" != "$(code "$next/next.msi")" ] || fail "the next version has the same product code"
 versions() { "$wine" reg query "$uninstall" /s 2>/dev/null | tr -d '\r' | sed -n 's/^ *DisplayVersion *REG_SZ *//p' | sort | tr '\n' ' '; }
-msiexec /i "Z:$msi" /qn || fail "1.0.0 did not install"
-msiexec /i "Z:$next/next.msi" /qn || fail "the next version did not install over 1.0.0"
-[ "$(versions)" = "1.0.1.0 " ] || fail "uninstall entries after the upgrade: $(versions)"
+# As Windows Installer reads the tables (stricter than Wine's), then under Wine.
+[ "$(bash "$here/msi_upgrade.sh" "$msi" "$next/next.msi")" = replaces ] || fail "$following would not replace $version"
+[ "$(bash "$here/msi_upgrade.sh" "$next/next.msi" "$msi")" = refused ] || fail "$version would not be refused over $following"
+msiexec /i "Z:$msi" /qn || fail "$version did not install"
+msiexec /i "Z:$next/next.msi" /qn || fail "the next version did not install over $version"
+[ "$(versions)" = "$following " ] || fail "uninstall entries after the upgrade: $(versions)"
 cmp "$folder/denryoku.html" "$next/denryoku.html" || fail "the upgrade left the old page"
 msiexec /i "Z:$msi" /qn && fail "the older version installed over the newer"
-[ "$(versions)" = "1.0.1.0 " ] || fail "uninstall entries after the refused downgrade: $(versions)"
+[ "$(versions)" = "$following " ] || fail "uninstall entries after the refused downgrade: $(versions)"
 cmp "$folder/denryoku.html" "$next/denryoku.html" || fail "the refused downgrade changed the page"
 msiexec /x "Z:$next/next.msi" /qn || fail "the next version did not remove silently"
 removed

@@ -25,7 +25,7 @@ case $probe in *"is not recognized"*) homepage=() ;; esac
 "$appstreamcli" validate --no-net --pedantic "${homepage[@]}" "$metainfo"
 grep -qx "Path=$prefix/share/tressin" "$prefix/share/applications/$id.desktop" ||
   { echo "desktop entry does not start in the data folder"; exit 1; }
-grep -q '<release version="1.0.0.0"' "$prefix/share/metainfo/$id.metainfo.xml"
+grep -q "<release version=\"$(bash "$(dirname "$0")/../../../scripts/version.sh")\"" "$prefix/share/metainfo/$id.metainfo.xml"
 grep -q '<launchable type="desktop-id">'"$id"'.desktop</launchable>' "$prefix/share/metainfo/$id.metainfo.xml"
 grep -q '電気を大切にしましょう。' "$prefix/share/metainfo/$id.metainfo.xml"
 # Untranslated texts in English, for every locale without a translation;
