@@ -5,9 +5,12 @@
 # that commits a composition does not calculate; the next Enter does, and a
 # screen reader is told the reason without the focus moving: as the result
 # box's new text, and with Qt 6.8 or later as an announcement, every time.
-# Run by ime_session.sh inside its X server, D-Bus session and ibus.
+# Run by ime_session.sh inside its X server, D-Bus session and ibus, keys
+# from xdotool; and by wayland_session.sh on sway (TRESSIN_KEYS=wtype), keys
+# through the compositor's virtual keyboard.
 #
 #   ime_program.py TRESSIN
+import os
 import subprocess
 import sys
 import time
@@ -71,8 +74,17 @@ def text(box):
     return Atspi.Text.get_text(box, 0, Atspi.Text.get_character_count(box))
 
 
+WAYLAND = os.environ.get("TRESSIN_KEYS") == "wtype"
+
+
 def keys(*names):
-    subprocess.run(["xdotool", "key", "--delay", "60", *names], check=True)
+    if not WAYLAND:
+        subprocess.run(["xdotool", "key", "--delay", "60", *names], check=True)
+        return
+    typed = []
+    for name in names:
+        typed += ["-M", "ctrl", "-k", name[5:], "-m", "ctrl"] if name.startswith("ctrl+") else ["-k", name]
+    subprocess.run(["wtype", "-d", "60", *typed], check=True)
 
 
 program = subprocess.Popen([sys.argv[1]])
@@ -80,9 +92,12 @@ try:
     app = wait_for("tressin on the accessibility bus", lambda: application("tressin"))
     height = wait_for("the height box", lambda: named(app, "変位の値"))
     result = wait_for("the result box", lambda: named(app, "電力(仕事率) [W]"))
-    window = wait_for("the window", lambda: subprocess.run(
-        ["xdotool", "search", "--name", "^Kobrel$"], capture_output=True, text=True).stdout.split())
-    subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=True)
+    if WAYLAND:  # the compositor gives the new window the focus
+        wait_for("the height box focused", lambda: height.get_state_set().contains(Atspi.StateType.FOCUSED))
+    else:  # a bare X server does not
+        window = wait_for("the window", lambda: subprocess.run(
+            ["xdotool", "search", "--name", "^Kobrel$"], capture_output=True, text=True).stdout.split())
+        subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=True)
     keys("ctrl+a", "3", "3", "3")
     time.sleep(0.5)
     if "3" in text(height) or "３" in text(height):  # the preedit is not the box's text yet
