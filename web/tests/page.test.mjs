@@ -214,24 +214,43 @@ describe('tressin.html', () => {
     assert.equal(desc.references.Command4, '持ち上げることにかかる時間です\r\n公衆電話十円で話す：1分\r\n');
   });
 
-  // Every power the companion page states, and every comparison it draws
-  // from its own table, is what this calculator gives.
-  test('the companion page states what the calculator computes', async () => {
-    const companion = readFileSync(join(top, 'ui/denryoku.html'), 'utf8');
-    const lifts = [...companion.matchAll(/<span class="lift" data-entries="([^"]+)" data-units="([^"]+)">約 (\d+) W<\/span>/g)];
-    assert.equal(lifts.length, 2);
-    const powers = [];
-    for (const [, entries, units, stated] of lifts) {
-      await fill(entries.split(' '), units.split(' '));
-      await page.click('[id="Command3"]');
-      const power = Number(await value('Text2'));
-      assert.equal(Math.round(power), Number(stated), `${entries} ${units}`);
-      powers.push(power);
-    }
-    const [, appliance, times] = companion.match(/<span class="times" data-of="([^"]+)">\1およそ (\d+) 台分<\/span>/);
-    const watts = Number(companion.match(new RegExp(`<td>${appliance}</td><td class="n">約 (\\d+) W</td>`))[1]);
-    assert.equal(Math.round(powers[1] / watts), Number(times));
-  });
+  // Every number the companion page and the worksheet give as the
+  // calculator's is what it computes: the result box's text where they quote
+  // it, to the digits they give where they say 約; and each comparison they
+  // draw with the power before it: from the table of appliances (…およそ N 台分),
+  // or as a share of an electric power (約 N %).
+  for (const doc of ['ui/denryoku.html', 'docs/ja/worksheet.html']) {
+    test(`${doc} states what the calculator computes`, async () => {
+      const text = readFileSync(join(top, doc), 'utf8');
+      const spans = /<span class="(lift|times|share)[^"]*" data-(?:entries="([^"]+)" data-units="([^"]+)"(?: data-shows="([^"]+)")?|of="([^"]+)"|watts="([^"]+)")>([^<]*)<\/span>/g;
+      let power;
+      let checked = 0;
+      for (const [, kind, entries, units, shows, appliance, watts, stated] of text.matchAll(spans)) {
+        if (kind === 'lift') {
+          await fill(entries.split(' '), units.split(' '));
+          await page.click('[id="Command3"]');
+          const shown = await value('Text2');
+          if (shows !== undefined) {
+            assert.equal(shown, shows, `${entries} ${units}`);
+            assert.equal(stated, shows);
+          } else {
+            const [, number] = stated.match(/^約 ([\d.]+) W$/) ?? [, stated];
+            assert.equal(Number(shown).toFixed(number.split('.')[1]?.length ?? 0), number, `${entries} ${units}`);
+          }
+          power = Number(shown);
+        } else if (kind === 'times') {
+          const rated = Number(text.match(new RegExp(`<td>${appliance}</td><td class="n">約 (\\d+) W</td>`))[1]);
+          const [, times] = stated.match(new RegExp(`^${appliance}およそ (\\d+) 台分$`));
+          assert.equal(Math.round(power / rated), Number(times), stated);
+        } else {  // the share of an electric power that the lift is
+          const [, percent] = stated.match(/^約 (\d+) %$/);
+          assert.equal(Math.round((power / Number(watts)) * 100), Number(percent), stated);
+        }
+        ++checked;
+      }
+      assert.ok(checked >= 4, `only ${checked} numbers found in ${doc}`);
+    });
+  }
 
   test('電力の話 opens denryoku.html from beside the page in a new tab', async () => {
     const opened = new Promise((done) => {
