@@ -3,11 +3,16 @@
 # Installs what building, running and packaging need, from Debian/Ubuntu
 # packages; with --web, also Emscripten for the web page; with --windows,
 # the MinGW-w64 cross compiler and wixl for the Windows edition; with
-# --wine, Wine to run it; with --test, also what every test needs (other
-# compilers, Wine, Emscripten, Chromium, an input method, lintian, and the
-# web tests' npm packages from their lock file). Installs only what is
-# missing, so running it again is cheap. Waits for the package manager's
+# --wine, Wine to run it; with --release, what scripts/release.sh builds
+# with (the Windows and web editions, and the arm64 Debian package: its
+# cross compiler, and its build dependencies of that architecture, after
+# dpkg --add-architecture arm64); with --test, also what every test needs
+# (other compilers, Wine, Emscripten, Chromium, an input method, lintian,
+# and the web tests' npm packages from their lock file). Installs only what
+# is missing, so running it again is cheap. Waits for the package manager's
 # lock when another install (a desktop's own updater) holds it.
+#
+#   bash scripts/setup.sh [--web | --windows | --wine | --release | --test]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +27,7 @@ required=(
 )
 test_required=(
   xvfb xauth libx11-dev xdotool                  # a real X window in tests
+  sway wtype grim qt6-wayland                    # and a Wayland one: compositor, keys, pictures, Qt's plugin
   desktop-file-utils appstream lintian man-db    # installed-file and package checks
   devscripts autopkgtest                         # hardening-check, and the package's own test
   imagemagick                                    # screenshots of real windows
@@ -43,11 +49,16 @@ optional=(libclang-rt-dev)
 
 with_tests=false
 windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libstb-dev wixl msitools zip faketime osslsigncode)
+foreign=()  # another architecture's build dependencies, for a cross-built package
 case "${1:-}" in
   --test) with_tests=true; required+=("${test_required[@]}") ;;
   --web) required+=(emscripten) ;;
   --windows) required=("${windows_required[@]}") ;;
   --wine) required=(wine64 fonts-wine fonts-ipafont-gothic fontconfig) ;;
+  --release) required+=("${windows_required[@]}" emscripten crossbuild-essential-arm64); foreign=(arm64) ;;
+  -h | --help) sed -n '3,15s/^# \{0,1\}//p' "$0"; exit 0 ;;
+  "") ;;
+  *) echo "usage: bash scripts/setup.sh [--web | --windows | --wine | --release | --test]" >&2; exit 2 ;;
 esac
 # Node.js and npm may come from elsewhere than Debian; only their commands matter.
 case "${1:-}" in --windows | --wine) ;; *) command -v node >/dev/null || required+=(nodejs) ;; esac
@@ -80,6 +91,17 @@ if ((${#missing[@]})); then
     done
   fi
 fi
+
+# The package's build dependencies for another architecture, from Debian's
+# own archive (multiarch), as debian/control lists them.
+for arch in "${foreign[@]}"; do
+  if ! dpkg-checkbuilddeps -a "$arch" -P cross,nocheck debian/control >/dev/null 2>&1; then
+    echo "setup: installing the build dependencies of the $arch package"
+    dpkg --print-foreign-architectures | grep -qx "$arch" || "${sudo[@]}" dpkg --add-architecture "$arch"
+    apt_get update -qq
+    apt_get build-dep -y -qq -a "$arch" -P cross,nocheck ./
+  fi
+done
 
 # The browser tests' driver, exactly as the lock file pins it.
 if $with_tests && [ ! -d web/tests/node_modules ]; then

@@ -40,6 +40,7 @@ need emcc emscripten
 need chromium chromium
 need firefox-esr firefox-esr
 
+elapsed() { printf '%d:%02d' $((SECONDS / 60)) $((SECONDS % 60)); }
 summary=()
 passed_total=0
 failed_total=0
@@ -71,27 +72,27 @@ run_ctest() {  # run_ctest NAME BUILD_DIR [ctest args...]
 core_only=(-DTRESSIN_BUILD_QT=OFF -DTRESSIN_BUILD_WINDOWS=OFF -DTRESSIN_BUILD_BENCH=OFF)
 from_source=(-DTRESSIN_GTEST_SOURCE=/usr/src/googletest)
 
-echo "== the README's and the guide's pictures, links and scripts"
+echo "== [$(elapsed)] the README's and the guide's pictures, links and scripts"
 bash tests/docs/links.sh
 count "docs" 1 0
 
-echo "== the whole tree, Release, GCC, warnings as errors"
+echo "== [$(elapsed)] the whole tree, Release, GCC, warnings as errors"
 cmake -S . -B build-ci -DCMAKE_BUILD_TYPE=Release -DTRESSIN_WERROR=ON >/dev/null
 cmake --build build-ci -j"$jobs"
 QT_QPA_PLATFORM=offscreen run_ctest gcc build-ci
 
-echo "== the whole tree, Release, clang, warnings as errors"
+echo "== [$(elapsed)] the whole tree, Release, clang, warnings as errors"
 CC=clang CXX=clang++ cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=Release -DTRESSIN_WERROR=ON >/dev/null
 cmake --build build-clang -j"$jobs"
 QT_QPA_PLATFORM=offscreen run_ctest clang build-clang -LE 'install|x11'
 
-echo "== core under AddressSanitizer and UndefinedBehaviorSanitizer"
+echo "== [$(elapsed)] core under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug "${core_only[@]}" -DTRESSIN_WERROR=ON \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
 cmake --build build-asan -j"$jobs" --target calc_tests
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitizers build-asan -L calc
 
-echo "== fuzzing the text conversions"
+echo "== [$(elapsed)] fuzzing the text conversions"
 if echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
     clang++ -x c++ -fsanitize=fuzzer - -o /tmp/tressin-fuzz-probe 2>/dev/null; then
   CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo "${core_only[@]}" \
@@ -103,7 +104,7 @@ else
   summary+=("fuzz: skipped, no clang with libFuzzer")
 fi
 
-echo "== core with clang and libc++"
+echo "== [$(elapsed)] core with clang and libc++"
 CC=clang CXX=clang++ cmake -S . -B build-libcxx -DCMAKE_BUILD_TYPE=Release "${core_only[@]}" "${from_source[@]}" \
   -DTRESSIN_WERROR=ON -DCMAKE_CXX_FLAGS=-stdlib=libc++ -DCMAKE_EXE_LINKER_FLAGS=-stdlib=libc++ >/dev/null
 cmake --build build-libcxx -j"$jobs"
@@ -131,7 +132,7 @@ cross_ctest() {  # cross_ctest NAME BUILD_DIR [WRAPPER...]
   return "$rc"
 }
 
-echo "== the core on every processor Debian builds for, with its cross compilers, under qemu-user"
+echo "== [$(elapsed)] the core on every processor Debian builds for, with its cross compilers, under qemu-user"
 # The core's tests, and its answers to a fixed set of cases compared line by
 # line with this machine's: the same bits everywhere (big-endian s390x, and
 # i386, whose x87 registers are wider than a double, included).
@@ -160,14 +161,14 @@ export WINEPREFIX=$wine_prefix WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
 new_wine_session() { /usr/lib/wine/wineserver -k 2>/dev/null || true; /usr/lib/wine/wineserver -w; }
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
 
-echo "== the Windows edition and the core with MinGW-w64, under Wine in a virtual X server"
+echo "== [$(elapsed)] the Windows edition and the core with MinGW-w64, under Wine in a virtual X server"
 cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DTRESSIN_BUILD_BENCH=OFF "${from_source[@]}" -DTRESSIN_WERROR=ON >/dev/null
 cmake --build build-mingw -j"$jobs"
 new_wine_session
 cross_ctest mingw build-mingw "${xvfb[@]}"
 
-echo "== core with Emscripten, under node"
+echo "== [$(elapsed)] core with Emscripten, under node"
 cmake -S . -B build-emscripten -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" -DCMAKE_BUILD_TYPE=Release \
   "${core_only[@]}" "${from_source[@]}" -DTRESSIN_WERROR=ON \
@@ -175,7 +176,7 @@ cmake -S . -B build-emscripten -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmak
 cmake --build build-emscripten -j"$jobs" --target calc_tests
 cross_ctest emscripten build-emscripten
 
-echo "== the web page, built as the README says, in headless Chromium"
+echo "== [$(elapsed)] the web page, built as the README says, in headless Chromium"
 bash scripts/build-web.sh -DTRESSIN_WERROR=ON
 log=$(mktemp)
 set +e
@@ -188,7 +189,7 @@ rm -f "$log"
 count web "${pass:-0}" "${fail:-0}"
 [ "$rc" -eq 0 ]
 
-echo "== the README's Windows section, word for word; the exe, zip and MSI under Wine"
+echo "== [$(elapsed)] the README's Windows section, word for word; the exe, zip and MSI under Wine"
 windows_block=$(awk '/^## /{inside = ($0 == "## Windows")} inside && /^    /{sub(/^    /, ""); print}' README.md)
 grep -qx 'bash scripts/build-windows.sh' <<<"$windows_block" || { echo "the README's Windows section names no build"; exit 1; }
 while IFS= read -r line; do
@@ -224,17 +225,37 @@ else
   count "windows ime" 1 0
 fi
 
-echo "== the README's Install section, with GCC and with clang: the Debian package, lintian, hardening-check; installs and autopkgtest in a throwaway root"
+echo "== [$(elapsed)] the README's Install section, with GCC and with clang: the Debian package, lintian, hardening-check; installs and autopkgtest in a throwaway root"
 bash tests/qt/linux/release_route.sh gcc
 count "install route (gcc)" 1 0
 CXXFLAGS=-Werror bash tests/qt/linux/release_route.sh clang
 count "install route (clang)" 1 0
 
-echo "== the same commit builds to the same bytes: exe, zip, MSI, .deb and pages built again elsewhere"
-bash tests/release/reproducible.sh
-count "reproducible" 8 0
+echo "== [$(elapsed)] the README's release route, word for word, in a throwaway root; the folder as schools take it"
+release_block=$(awk '/^## /{inside = ($0 == "## Releasing")} inside && /^    /{sub(/^ +/, ""); print}' README.md)
+grep -qx 'bash scripts/release.sh' <<<"$release_block" || { echo "the README's Releasing section names no release.sh"; exit 1; }
+if [ -n "$(git status --porcelain)" ] && [ "${CI:-}" != true ]; then
+  # release.sh takes committed work only, as it must.
+  echo "the tree has changes not committed: the release route and the reproducibility check are left out"
+  summary+=("release, reproducible: skipped, the tree has changes not committed")
+else
+  as_me=()  # the set-up as root, the release as whoever runs the tests
+  [ "$(id -u)" -eq 0 ] || as_me=(setpriv --reuid="$(id -u)" --regid="$(id -g)" --clear-groups)
+  while IFS= read -r line; do
+    echo "\$ $line"
+    bash tests/qt/linux/throwaway_root.sh --bind "$PWD" -- bash -euo pipefail -c '
+      cd "$1" && bash scripts/setup.sh --release >/dev/null
+      shift
+      "$@"' _ "$PWD" "${as_me[@]}" bash -euo pipefail -c "cd '$PWD' && $line" </dev/null
+  done <<<"$release_block"
+  bash tests/release/release_test.sh
+  count "release" 1 0
+  echo "== the same commit builds to the same bytes: the release made again elsewhere, as somebody else"
+  bash tests/release/reproducible.sh
+  count "reproducible ($(ls release/tressin-*/ | wc -l) files)" 1 0
+fi
 
-echo "== the README's run command, without a display and in a virtual X server"
+echo "== [$(elapsed)] the README's run command, without a display and in a virtual X server"
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY bash scripts/run.sh)
 grep -q 'No display was found' <<<"$out"
 [ -s build/qt/tressin-snapshot.png ]
@@ -242,23 +263,23 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c \
   'bash scripts/run.sh >/dev/null 2>&1 & build-ci/tests/qt/x11_window Kobrel --close --timeout 300 && wait $!'
 count "run route" 2 0
 
-echo "== the README's benchmark command"
+echo "== [$(elapsed)] the README's benchmark command"
 cmake --build build --target calc_bench && build/bench/calc_bench
 count "benchmark route" 1 0
 
-echo "== the program without any test framework"
+echo "== [$(elapsed)] the program without any test framework"
 cmake -S . -B build-notest -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON \
   -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=ON >/dev/null
 cmake --build build-notest -j"$jobs" --target tressin tressin-snapshot
 [ "$(build-notest/qt/tressin --version)" = "Tressin 1.00" ]
 count "no test frameworks" 1 0
 
-echo "== measuring scripts, one smoke run each (figures only)"
+echo "== [$(elapsed)] measuring scripts, one smoke run each (figures only)"
 bash scripts/measure-startup.sh 3
 bash scripts/measure-web.sh 3
 new_wine_session
 bash scripts/measure-windows-startup.sh 3
 
-echo "== summary"
+echo "== [$(elapsed)] summary"
 printf '%s\n' "${summary[@]}"
 echo "$passed_total passed, $failed_total failed"

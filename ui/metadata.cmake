@@ -24,8 +24,8 @@ set(APP_COMMENT "電気を大切にしましょう。")
 set(APP_LANGUAGE "ja")
 # The name under the icon of the page installed on a home screen.
 set(APP_SHORT_NAME_JA "電力計算")
-# The release's date, as the changelogs give it (and 12:00 UTC of it, as in
-# the Debian changelog): the AppStream release's date, and the time stamp of
-# a build from a source tree without Git.
+# The release's date, as the changelogs give it (and its first second, UTC,
+# as the Debian changelog has it): the AppStream release's date, and the
+# time stamp of a build from a source tree without Git.
 set(APP_RELEASE_DATE "2026-12-11")
-set(APP_RELEASE_EPOCH 1796990400)
+set(APP_RELEASE_EPOCH 1796947200)
