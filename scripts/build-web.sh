@@ -3,7 +3,11 @@
 # Builds the web edition: build-web/web/tressin.html, one self-contained
 # file (page, WebAssembly core and artwork), with denryoku.html beside it.
 # Installs Emscripten first when it is missing.
+#
+#   bash scripts/build-web.sh [CMAKE OPTIONS...]    (passed on to CMake: -DTRESSIN_WERROR=ON, say)
 set -euo pipefail
+source "$(dirname "$0")/need.sh"
+help_if_asked "$@"
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh --web

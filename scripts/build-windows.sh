@@ -2,10 +2,14 @@
 # SPDX-License-Identifier: MIT
 # Builds the Windows edition with MinGW-w64 into build-windows/dist/:
 # tressin.exe with denryoku.html beside it, the portable
-# tressin-1.0.0-windows-x64.zip and the installer tressin-1.0.0-x64.msi.
+# tressin-VERSION-windows-x64.zip and the installer tressin-VERSION-x64.msi.
 # Installs the cross compiler and wixl first when they are missing. Prints
 # each artefact's SHA-256: the same commit gives the same bytes anywhere.
+#
+#   bash scripts/build-windows.sh [CMAKE OPTIONS...]    (passed on to CMake)
 set -euo pipefail
+source "$(dirname "$0")/need.sh"
+help_if_asked "$@"
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh --windows

@@ -15,6 +15,8 @@
 #   bash scripts/measure-startup.sh [RUNS]      (default 20 launches each)
 #   extra programs to compare: MEASURE_VARIANTS="name=/path/to/program:Window title ..."
 set -euo pipefail
+source "$(dirname "$0")/need.sh"
+help_if_asked "$@"
 cd "$(dirname "$0")/.."
 runs=${1:-20}
 

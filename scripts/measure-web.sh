@@ -5,7 +5,11 @@
 # possible calculation in headless Chromium, median of N loads (default 20),
 # beside an empty page's in the same run. Builds the page first. Prints
 # figures; asserts nothing.
+#
+#   bash scripts/measure-web.sh [RUNS]      (default 20 loads each)
 set -euo pipefail
+source "$(dirname "$0")/need.sh"
+help_if_asked "$@"
 cd "$(dirname "$0")/.."
 bash scripts/build-web.sh >/dev/null
 bash scripts/setup.sh --test >/dev/null

@@ -8,6 +8,8 @@
 #
 #   bash scripts/measure-windows-startup.sh [RUNS]      (default 20 launches each)
 set -euo pipefail
+source "$(dirname "$0")/need.sh"
+help_if_asked "$@"
 cd "$(dirname "$0")/.."
 runs=${1:-20}
 

@@ -7,3 +7,12 @@ need() {
   echo "$(basename "$0"): $1 is missing; it comes with Debian's package $2 (bash scripts/setup.sh --test installs it)" >&2
   exit 127
 }
+
+# `help_if_asked "$@"` at the top of a script that takes options: with -h or
+# --help, prints the script's own header (what it does, and how it is called)
+# and exits 0.
+help_if_asked() {
+  case "${1:-}" in
+    -h | --help) awk 'NR > 2 && !/^#/ { exit } NR > 2 { sub(/^# ?/, ""); print }' "$0"; exit 0 ;;
+  esac
+}

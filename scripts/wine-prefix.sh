@@ -11,6 +11,7 @@
 # two seconds for a window manager each time a window closes.
 set -euo pipefail
 source "$(dirname "$0")/need.sh"
+help_if_asked "$@"
 need /usr/lib/wine/wine64 wine64
 prefix=$1
 unmanaged=${2:-}

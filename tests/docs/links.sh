@@ -23,5 +23,11 @@ for doc in README.md docs/ja/*.md; do
     [ -e "$script" ] || { echo "$doc: $script is not there"; status=1; }
   done < <(grep -oE '`(bash )?scripts/[A-Za-z0-9_./-]+\.sh' "$doc" | sed -E 's/^`(bash )?//')
 done
-[ "$status" -eq 0 ] && echo "every picture, link and script named in the README and the guides is there"
+# Every script that takes options says how it is called when asked.
+for script in scripts/*.sh; do
+  grep -qE '^#   bash scripts/[^ ]+ .*(\[|--)' "$script" || continue
+  help=$(bash "$script" --help 2>&1) && grep -q "bash $script" <<<"$help" ||
+    { echo "$script --help does not say how it is called"; status=1; }
+done
+[ "$status" -eq 0 ] && echo "every picture, link and script named in the README and the guides is there; every script with options answers --help"
 exit "$status"
