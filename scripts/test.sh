@@ -173,7 +173,7 @@ cmake -S . -B build-emscripten -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmak
   -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" -DCMAKE_BUILD_TYPE=Release \
   "${core_only[@]}" "${from_source[@]}" -DTRESSIN_WERROR=ON \
   "-DCMAKE_EXE_LINKER_FLAGS=-sSINGLE_FILE=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1" >/dev/null
-cmake --build build-emscripten -j"$jobs" --target calc_tests
+cmake --build build-emscripten -j"$jobs" --target calc_tests ui_tests
 cross_ctest emscripten build-emscripten
 
 echo "== [$(elapsed)] the web page, built as the README says, in headless Chromium"
