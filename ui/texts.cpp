@@ -84,8 +84,8 @@ std::string ReasonText(const calc::CalculationOutcome& outcome) {
   return "計算できません";
 }
 
-std::vector<FailureMark> FailureMarks(const calc::CalculationOutcome& outcome) {
-  std::vector<FailureMark> marks;
+FailureMarkList FailureMarks(const calc::CalculationOutcome& outcome) {
+  FailureMarkList marks;
   if (outcome.written) return marks;
   for (calc::Row row : calc::kRows) {
     const calc::EntryStatus status = outcome.rows[calc::Index(row)];

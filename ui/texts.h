@@ -5,9 +5,10 @@
 // window and the web page take them from this one place.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "calc/calculate.h"
 
@@ -45,11 +46,26 @@ struct FailureMark {
   std::string_view problem;
 };
 
+// At most one box a row: a list of its own size, which allocates nothing.
+class FailureMarkList {
+ public:
+  void push_back(FailureMark mark) noexcept {
+    if (count_ < marks_.size()) marks_[count_++] = mark;
+  }
+  [[nodiscard]] const FailureMark* begin() const noexcept { return marks_.data(); }
+  [[nodiscard]] const FailureMark* end() const noexcept { return marks_.data() + count_; }
+  [[nodiscard]] bool empty() const noexcept { return count_ == 0; }
+
+ private:
+  std::array<FailureMark, 3> marks_{};
+  std::size_t count_ = 0;
+};
+
 // The boxes to mark after a calculation: none when a number was written;
 // else each row that did not convert (its unit box when the unit was not
 // recognised, its entry box otherwise), or, when every row converted, the
 // boxes behind the failed result.
-std::vector<FailureMark> FailureMarks(const calc::CalculationOutcome& outcome);
+FailureMarkList FailureMarks(const calc::CalculationOutcome& outcome);
 
 // The tooltip of a marked box: its usual tooltip and the problem.
 std::string MarkedTooltip(std::string_view usual, std::string_view problem);

@@ -38,7 +38,7 @@ TEST(CalculationTableTest, EachRowShowsItsNumberOrItsReason) {
     }
     ASSERT_FALSE(outcome.written);
     EXPECT_EQ(ReasonText(outcome), row.reason);
-    const std::vector<FailureMark> marks = FailureMarks(outcome);
+    const FailureMarkList marks = FailureMarks(outcome);
     EXPECT_TRUE(std::any_of(marks.begin(), marks.end(), [&](const FailureMark& m) { return m.control == row.marked; }))
         << "the box " << row.marked << " is not marked";
     for (const FailureMark& m : marks) EXPECT_FALSE(m.problem.empty()) << m.control;
