@@ -48,21 +48,22 @@ test_required=(
 optional=(libclang-rt-dev)
 
 with_tests=false
+with_web=false  # the web page's build, which takes Workbox from npm
 windows_required=(cmake make g++-mingw-w64-x86-64-posix libfast-float-dev libstb-dev wixl msitools zip faketime osslsigncode)
 foreign=()  # another architecture's build dependencies, for a cross-built package
 case "${1:-}" in
-  --test) with_tests=true; required+=("${test_required[@]}") ;;
-  --web) required+=(emscripten) ;;
+  --test) with_tests=true; with_web=true; required+=("${test_required[@]}") ;;
+  --web) with_web=true; required+=(emscripten) ;;
   --windows) required=("${windows_required[@]}") ;;
   --wine) required=(wine64 fonts-wine fonts-ipafont-gothic fontconfig) ;;
-  --release) required+=("${windows_required[@]}" emscripten crossbuild-essential-arm64); foreign=(arm64) ;;
+  --release) with_web=true; required+=("${windows_required[@]}" emscripten crossbuild-essential-arm64); foreign=(arm64) ;;
   -h | --help) sed -n '3,15s/^# \{0,1\}//p' "$0"; exit 0 ;;
   "") ;;
   *) echo "usage: bash scripts/setup.sh [--web | --windows | --wine | --release | --test]" >&2; exit 2 ;;
 esac
 # Node.js and npm may come from elsewhere than Debian; only their commands matter.
 case "${1:-}" in --windows | --wine) ;; *) command -v node >/dev/null || required+=(nodejs) ;; esac
-if $with_tests && ! command -v npm >/dev/null; then required+=(npm); fi
+if { $with_tests || $with_web; } && ! command -v npm >/dev/null; then required+=(npm); fi
 
 is_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
@@ -102,6 +103,13 @@ for arch in "${foreign[@]}"; do
     apt_get build-dep -y -qq -a "$arch" -P cross,nocheck ./
   fi
 done
+
+# Workbox, for the page's service worker, exactly as the lock file pins it
+# (again only when the lock file is newer than what is installed).
+if $with_web && { [ ! -f web/node_modules/.package-lock.json ] ||
+                  [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; }; then
+  npm ci --prefix web --no-audit --no-fund
+fi
 
 # The browser tests' driver, exactly as the lock file pins it.
 if $with_tests && [ ! -d web/tests/node_modules ]; then

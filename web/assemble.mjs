@@ -132,11 +132,13 @@ const windowJson = JSON.stringify({ ...desc, phoneQuery: phone.query }).replace(
 const css = `${read(join(here, 'page.css')).replace(/\/\*[\s\S]*?\*\/\n?/g, '').replace('@BACKGROUND@', svgDataUri(args.background))
   .replaceAll('@PHONE@', phone.query)}${windowParts.css}\n@media ${phone.query} {\n${phone.css}\n}\n`;
 const core = safeScript(read(args.core).trim());
-const page = safeScript(read(join(here, 'page.js')));
+// The script's comments too: whole lines, and those after two spaces at a
+// line's end with no quote in them.
+const page = safeScript(read(join(here, 'page.js')).replace(/^\s*\/\/.*\n/gm, '').replace(/ {2}\/\/ [^'"`\n]*$/gm, ''));
 function policy(hosted) {
   return [
     "default-src 'none'",
-    `script-src ${sha256(core)} ${sha256(page)} 'wasm-unsafe-eval'`,
+    `script-src ${sha256(oldBrowser)} ${sha256(core)} ${sha256(page)} 'wasm-unsafe-eval'`,
     `style-src ${sha256(css)}`,
     // Hosted, the manifest, its icons and the service worker come from the page's own folder.
     hosted ? "img-src data: 'self'" : 'img-src data:',
@@ -149,17 +151,26 @@ function policy(hosted) {
 // What the page says when it cannot start, and what the keys under the
 // window are, for a screen reader.
 const words = {
-  FAILURE: 'このブラウザーでは計算できません。WebAssemblyが使える最新のブラウザーで開いてください。',
+  FAILURE: 'このブラウザーでは計算できません。Chrome か Edge（86 以降）、Safari（15.4 以降）、Firefox（98 以降）で開いてください。',
   BROKEN: '問題が起きたため、計算できなくなりました。入力した値はそのままです。ページを開き直してください。',
   NO_SCRIPT: 'JavaScriptを有効にすると計算できます。',
-  UPDATED: '新しい版を受け取りました。ページを開き直すと新しい版になります。',
+  UPDATED: '計算機が新しくなりました。ページを開き直すと、新しいものに切り替わります。',
+  // Why the hosted page cannot be kept for offline use, where none is kept yet.
+  REWRITTEN: 'このサーバーはページのファイルを書き換えて送っているため、オフラインでは使えません。',
+  MISSING: 'サーバーにページのファイルがそろっていないため、オフラインでは使えません。',
+  INSECURE: 'HTTPS で開いていないため、オフラインでは使えません。',
   KEYS_LABEL: '記号の入力',
 };
+// Before anything else, in the oldest script a browser reads: a browser that
+// lacks what the page uses (the newest: <dialog>, Safari 15.4 and Firefox 98;
+// Element.replaceChildren, Chrome and Edge 86) says so and runs no more of it.
+const oldBrowser = "if (!(window.WebAssembly && window.HTMLDialogElement && Element.prototype.replaceChildren)) " +
+  "{ document.getElementById('failure').hidden = false; document.documentElement.setAttribute('data-ready', 'failed'); }";
 function assemblePage(hosted) {
   const fill = {
     ...words,
     CSP: policy(hosted), TITLE: escapeHtml(desc.title), DESCRIPTION: escapeHtml(args.description),
-    ICON: dataUri(args.icon, 'image/png'), CSS: css, WINDOW: windowJson, CORE: core, PAGE: page,
+    ICON: dataUri(args.icon, 'image/png'), CSS: css, WINDOW: windowJson, CORE: core, PAGE: page, OLD_BROWSER: oldBrowser,
     CONTROLS: windowParts.html,
     CORE_WASM: readFileSync(args['core-wasm']).toString('base64'),
     INSTALL: hosted ? `<link rel="manifest" href="manifest.webmanifest">
@@ -184,9 +195,11 @@ if (args.site) {
   for (const icon of icons) copyFileSync(join(args.art, icon), join(args.site, icon));
   copyFileSync(args.companion, join(args.site, 'denryoku.html'));
   writeFileSync(join(args.site, 'index.html'), assemblePage(true));
+  // No id: a copy's app is then its start URL, the copy's own folder (an id
+  // of './' would be the site's root, the same app for every copy on a site).
   const manifest = {
     name: `${args.name} ${args.description}`, short_name: args['short-name'], lang: 'ja', dir: 'ltr',
-    description: args.description, start_url: './', scope: './', id: './', display: 'standalone',
+    description: args.description, start_url: './', scope: './', display: 'standalone',
     theme_color: desc.colours.window, background_color: '#d4d0c8',
     icons: [
       { src: 'icon-192.png', sizes: '192x192', type: 'image/png', purpose: 'any' },
@@ -195,15 +208,5 @@ if (args.site) {
     ],
   };
   writeFileSync(join(args.site, 'manifest.webmanifest'), `${JSON.stringify(manifest, null, 2)}\n`);
-  // The worker's list: each file with the hash the browser checks it against.
-  const names = ['index.html', 'denryoku.html', 'manifest.webmanifest', ...icons];
-  const integrity = (name) => `sha256-${createHash('sha256').update(readFileSync(join(args.site, name))).digest('base64')}`;
-  const files = [['./', integrity('index.html')], ...names.map((name) => [name, integrity(name)])];
-  // The worker's version hashes everything it is: its build's files, and itself.
-  const worker = read(join(here, 'sw.js')).replace('@FILES@', JSON.stringify(files));
-  const hash = createHash('sha256');
-  for (const name of names) hash.update(readFileSync(join(args.site, name)));
-  hash.update(worker);
-  writeFileSync(join(args.site, 'sw.js'), worker.replace('@VERSION@', hash.digest('hex').slice(0, 16)));
-  console.log(`assemble: ${args.site}/ (the page for a web host, installable and offline)`);
+  console.log(`assemble: ${args.site}/ (the page for a web host, installable; its worker comes from worker.mjs)`);
 }

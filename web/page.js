@@ -6,6 +6,7 @@
 // The core reads the boxes and writes the result through `page`.
 'use strict';
 (() => {
+  if (document.documentElement.dataset.ready === 'failed') return;  // too old a browser: it says so
   const desc = JSON.parse(document.getElementById('window-description').textContent);
   const win = document.getElementById('window');
   const dialog = document.getElementById('message');
@@ -45,10 +46,10 @@
     },
   };
   // A browser that cannot run the core says so, in the page.
-  const failed = () => {
+  function failed() {
     document.getElementById('failure').hidden = false;
     document.documentElement.dataset.ready = 'failed';
-  };
+  }
   // The core's WebAssembly, carried in the page as base64.
   function coreBinary() {
     const text = document.getElementById('core-wasm').textContent;
@@ -58,12 +59,26 @@
     for (let i = 0; i < bytes.length; ++i) binary[i] = bytes.charCodeAt(i);
     return binary;
   }
+  // Compiled at once where the browser allows it: a module this small is
+  // ready sooner than through the event loop. Chrome and Edge before 115
+  // (109 is the last for Windows 7 and 8.1) refuse that on the main thread
+  // for more than 4 KB, with a RangeError: there it is compiled in the
+  // background.
+  function instantiateWasm(imports, ready) {
+    const binary = coreBinary();
+    try {
+      const module = new WebAssembly.Module(binary);
+      ready(new WebAssembly.Instance(module, imports), module);
+    } catch (e) {
+      if (!(e instanceof RangeError)) throw e;
+      WebAssembly.instantiate(binary, imports).then((r) => ready(r.instance, r.module), failed);
+    }
+    return {};
+  }
   let core;
   try {
-    if (typeof WebAssembly !== 'object' || typeof createTressinCore !== 'function') throw new Error('no WebAssembly');  // eslint-disable-line no-undef
-    // Compiled at once, the module comes back ready (a promise of it, from an
-    // Emscripten that compiles asynchronously).
-    core = Promise.resolve(createTressinCore({ page, wasmBinary: coreBinary() }));  // eslint-disable-line no-undef
+    if (typeof WebAssembly !== 'object' || typeof createTressinCore !== 'function') throw new Error('no WebAssembly');
+    core = Promise.resolve(createTressinCore({ page, instantiateWasm }));
   } catch (e) {
     core = Promise.reject(e);
   }
@@ -76,6 +91,14 @@
   // It opens from what the worker keeps; a new build arrives in the background
   // and is used from the next opening: a page already open says so in one
   // line, and never reloads under the pupil's typing.
+  // Why it cannot be, in one line, where no build is kept yet; the console
+  // says more, for whoever hosts it.
+  const notKept = (why) => {
+    const line = document.getElementById('not-kept');
+    line.textContent = line.dataset[why];
+    line.hidden = false;
+  };
+  if (document.querySelector('link[rel="manifest"]') && !window.isSecureContext) notKept('insecure');
   if (document.querySelector('link[rel="manifest"]') && 'serviceWorker' in navigator && window.isSecureContext) {
     const workers = navigator.serviceWorker;
     let kept = workers.controller;  // a worker that had a build when this page was shown
@@ -83,13 +106,19 @@
       if (kept) document.getElementById('updated').hidden = false;
       kept = workers.controller;
     });
-    // Why a build could not be kept for offline use, for whoever hosts it.
-    workers.addEventListener('message', (e) => { if (e.data?.tressin === 'not-kept') console.error(`Tressin: ${e.data.message}`); });
+    workers.addEventListener('message', (e) => {
+      if (e.data?.tressin !== 'not-kept') return;
+      console.error(`Tressin: ${e.data.message}`);
+      if (!workers.controller && e.data.what !== 'unreachable') notKept(e.data.what);
+    });
     // Each opening asks the host for a new build, in the background: not
     // every browser looks by itself after a visit, nor at once.
     workers.register('sw.js', { updateViaCache: 'none' })
       .then((registration) => registration.update().catch(() => {}),  // offline, or the host away: next time
-        (e) => console.error(`Tressin: the page cannot be kept for offline use: ${e.message}`));  // it still works online
+        (e) => {  // it still works online
+          console.error(`Tressin: the page cannot be kept for offline use: ${e.message}`);
+          if (navigator.onLine) notKept('missing');
+        });
   }
 
   // A core that fails later (it throws, or has aborted) says so too, and
@@ -198,7 +227,8 @@
       if (listFor === input) closeList(); else openList(input);
       input.focus();
     });
-    input.addEventListener('pointerup', (e) => { if (e.pointerType === 'touch' && listFor !== input) openList(input); });
+    // A finger's or a pen's tap opens the list; a mouse clicks into the text.
+    input.addEventListener('pointerup', (e) => { if (e.pointerType !== 'mouse' && listFor !== input) openList(input); });
     input.addEventListener('blur', closeList);
     input.addEventListener('input', () => { if (listFor === input) highlight(c.items.indexOf(input.value)); });
     input.addEventListener('keydown', (e) => {

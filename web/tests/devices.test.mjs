@@ -161,27 +161,38 @@ describe('tressin.html on phones and tablets', () => {
   }
 
   const byName = (name) => devices.find((d) => d.name === name);
-  for (const device of [byName('tablet, portrait'), byName('small phone, upright')]) {
-    test(`${device.name}: taps do what clicks do: a unit from its list, 参考 and its OK, 計算, 電力の話`, async () => {
+  // A pen's tap (Apple Pencil, a Chromebook's stylus), as the browser gets it.
+  const penTap = async (page, selector) => {
+    const box = await (await page.$(selector)).boundingBox();
+    const at = { x: box.x + box.width / 2, y: box.y + box.height / 2, button: 'left', clickCount: 1, pointerType: 'pen' };
+    // A pen is no mouse made into a finger.
+    await page.cdp.send('Emulation.setEmitTouchEventsForMouse', { enabled: false });
+    await page.cdp.send('Input.dispatchMouseEvent', { type: 'mousePressed', ...at });
+    await page.cdp.send('Input.dispatchMouseEvent', { type: 'mouseReleased', ...at });
+  };
+  const fingerTap = (page, selector) => page.tap(selector);
+  for (const [device, how, tap] of [[byName('tablet, portrait'), 'taps', fingerTap],
+    [byName('small phone, upright'), 'taps', fingerTap], [byName('tablet, portrait'), 'a pen\'s taps', penTap]]) {
+    test(`${device.name}: ${how} do what clicks do: a unit from its list, 参考 and its OK, 計算, 電力の話`, async () => {
       const page = await open(device);
       for (const [name, text] of [['Text1(0)', '333'], ['Text1(1)', '60'], ['Text1(2)', '1']]) {
         await page.$eval(`[id="${name}"]`, (el, t) => { el.value = t; }, text);
       }
-      await page.tap('[id="Combo3"]');
+      await tap(page, '[id="Combo3"]');
       assert.equal(await page.$eval('#unit-list', (el) => el.hidden), false, 'a tap on the unit box offers its items');
       const items = await page.$$eval('#unit-list [role="option"]', (els) => els.map((el) => el.textContent));
       assert.deepEqual(items, desc.controls.find((c) => c.name === 'Combo3').items);
-      await page.tap('#unit-list [role="option"]:nth-child(2)');
+      await tap(page, '#unit-list [role="option"]:nth-child(2)');
       assert.equal(await value(page, 'Combo3'), '分');
       assert.equal(await page.$eval('#unit-list', (el) => el.hidden), true);
-      await page.tap('[id="Command3"]');
+      await tap(page, '[id="Command3"]');
       assert.equal(await value(page, 'Text2'), '3265.61445');
-      await page.tap('[id="Command1"]');
+      await tap(page, '[id="Command1"]');
       assert.equal(await page.$eval('#message', (el) => el.open), true);
-      await page.tap('#message-ok');
+      await tap(page, '#message-ok');
       assert.equal(await page.$eval('#message', (el) => el.open), false);
       const opened = new Promise((done) => { browser.once('targetcreated', (t) => done(t.url())); });
-      await page.tap('[id="Command5"]');
+      await tap(page, '[id="Command5"]');
       assert.match(await opened, /denryoku\.html$/);
       await page.close();
     });

@@ -42,15 +42,23 @@ take('window description (JSON)', /<script type="application\/json" id="window-d
 take('picture (SVG)', /url\("(data:image\/svg\+xml,[^"]*)"\)/, 1);
 take('icon (PNG)', /<link rel="icon" href="([^"]*)"/, 1);
 const scripts = [...rest.matchAll(/<script>([\s\S]*?)<\/script>/g)].map((m) => m[1]);
-if (scripts.length === 2) {
-  take("Emscripten's script", scripts[0]);
-  take('page script', scripts[1]);
-}
+const script = (what) => scripts.find((s) => s.includes(what));
+if (script('createTressinCore')) take("Emscripten's script", script('createTressinCore'));
+if (script('window-description')) take('page script', script('window-description'));
+if (script('HTMLDialogElement')) take("the old browser's check", script('HTMLDialogElement'));
 take('style sheet', /<style>([\s\S]*?)<\/style>/, 1);
 take('controls (HTML)', /<main[\s\S]*?<\/main>/);
 parts.push(['the rest of the HTML', rest]);
 for (const [name, text] of parts) {
   console.log(`  ${name.padEnd(28)} ${kb(Buffer.byteLength(text)).padStart(9)} raw ${kb(gz(text)).padStart(9)} gzip`);
+}
+
+// The web host's folder's service worker: Workbox's precaching and the
+// build's list, loaded only on a web host, never with the page itself.
+const worker = join(dirname(file), 'site', 'sw.js');
+if (existsSync(worker)) {
+  const bytes = readFileSync(worker);
+  console.log(`service worker (site/sw.js): ${kb(bytes.length)} raw, ${kb(gz(bytes))} gzip`);
 }
 
 // The WebAssembly by function: the code section's bodies, largest first.

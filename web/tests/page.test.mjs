@@ -387,6 +387,19 @@ describe('tressin.html where something is missing', () => {
   const starts = [
     { lacking: 'Uint8Array.fromBase64 (older engines)', remove: () => { delete Uint8Array.fromBase64; }, ready: 'true' },
     { lacking: 'WebAssembly', remove: () => { delete window.WebAssembly; }, ready: 'failed', shown: '#failure' },
+    // As Chrome and Edge before 115 (109: the last for Windows 7 and 8.1) refuse it.
+    { lacking: 'compiling more than 4 KB on the main thread', remove: () => {
+      const Module = WebAssembly.Module;
+      WebAssembly.Module = function (bytes) {
+        if (bytes.byteLength > 4096) throw new RangeError('WebAssembly.Module(): Buffer size is over 4KB. Use WebAssembly.compile, or compile on a worker thread.');
+        return new Module(bytes);
+      };
+    }, ready: 'true' },
+    // The newest things the page uses, missing in browsers older than it names.
+    { lacking: '<dialog> (Safari before 15.4, Firefox before 98)', remove: () => { delete window.HTMLDialogElement; },
+      ready: 'failed', shown: '#failure' },
+    { lacking: 'Element.replaceChildren (Chrome and Edge before 86)', remove: () => { delete Element.prototype.replaceChildren; },
+      ready: 'failed', shown: '#failure' },
     { lacking: 'JavaScript', script: false, ready: undefined, shown: '#no-script' },
   ];
   for (const { lacking, remove, script = true, ready, shown } of starts) {
