@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Sets up, builds and runs every test, and every route the README documents:
 #  - the whole tree in Release with GCC and with clang, warnings as errors,
-#    and its tests (core, window, real X window, install checks);
+#    and its tests (core, shared texts, window, the real program in an X
+#    server and on a Wayland desktop, install checks);
 #  - the core once more under AddressSanitizer and UndefinedBehaviorSanitizer,
 #    and a bounded libFuzzer run;
 #  - the core's tests with clang and libc++, with MinGW-w64 under Wine, and
@@ -10,17 +11,22 @@
 #    armhf, i386 and s390x under qemu-user, and the same bits as here for a
 #    fixed set of cases on each;
 #  - the Win32 window's tests in-process under Wine in a virtual X server;
-#    the README's Windows section word for word; the real tressin.exe used
-#    by keyboard from outside, and through ibus-Mozc; the zip, and the MSI
-#    installed silently, upgraded, a downgrade refused, and removed; the
-#    signing route with a throwaway certificate;
-#  - the web page built as the README says, and tested in headless Chromium;
-#  - the README's Install section word for word, with GCC and with clang:
-#    the Debian source package built, lintian and hardening-check on it, and
-#    every install (and the autopkgtest) in a throwaway root, never on this
+#    the README's Windows build section word for word; the real tressin.exe
+#    used by keyboard from outside, and through ibus-Mozc; the zip, and the
+#    MSI installed silently, upgraded, a downgrade refused, and removed, and
+#    its tables read as Windows Installer reads them; the signing route with
+#    a throwaway certificate and a local time-stamp server;
+#  - the web page built as the README says, and tested in headless Chromium
+#    (on web hosts of every kind too), Firefox and WebKit;
+#  - the README's section on building the Linux package word for word, with
+#    GCC and with clang: the package built (its tests run as it builds),
+#    lintian on it and on the source package, hardening-check, and every
+#    install (and the autopkgtest) in a throwaway root, never on this
 #    machine; a build without any test framework;
-#  - every release artefact built again elsewhere, as another user, with
-#    another umask, and compared byte for byte;
+#  - the README's release route in a throwaway root, the release folder
+#    checked (the arm64 package run under qemu-user), and made again
+#    elsewhere, as another user, with another umask, and compared byte for
+#    byte;
 #  - one smoke run of each measuring script (figures printed, not judged).
 # Exits non-zero on the first failure.
 set -euo pipefail
@@ -189,9 +195,9 @@ rm -f "$log"
 count web "${pass:-0}" "${fail:-0}"
 [ "$rc" -eq 0 ]
 
-echo "== [$(elapsed)] the README's Windows section, word for word; the exe, zip and MSI under Wine"
-windows_block=$(awk '/^## /{inside = ($0 == "## Windows")} inside && /^    /{sub(/^    /, ""); print}' README.md)
-grep -qx 'bash scripts/build-windows.sh' <<<"$windows_block" || { echo "the README's Windows section names no build"; exit 1; }
+echo "== [$(elapsed)] the README's Windows build section, word for word; the exe, zip and MSI under Wine"
+windows_block=$(awk '/^#+ /{inside = ($0 == "### Building the Windows edition")} inside && /^    /{sub(/^    /, ""); print}' README.md)
+grep -qx 'bash scripts/build-windows.sh' <<<"$windows_block" || { echo "the README's Windows build section names no build"; exit 1; }
 while IFS= read -r line; do
   echo "\$ $line"
   case $line in
@@ -225,14 +231,14 @@ else
   count "windows ime" 1 0
 fi
 
-echo "== [$(elapsed)] the README's Install section, with GCC and with clang: the Debian package, lintian, hardening-check; installs and autopkgtest in a throwaway root"
+echo "== [$(elapsed)] the README's Linux package section, with GCC and with clang: the Debian package, lintian, hardening-check; installs and autopkgtest in a throwaway root"
 bash tests/qt/linux/release_route.sh gcc
 count "install route (gcc)" 1 0
 CXXFLAGS=-Werror bash tests/qt/linux/release_route.sh clang
 count "install route (clang)" 1 0
 
 echo "== [$(elapsed)] the README's release route, word for word, in a throwaway root; the folder as schools take it"
-release_block=$(awk '/^## /{inside = ($0 == "## Releasing")} inside && /^    /{sub(/^ +/, ""); print}' README.md)
+release_block=$(awk '/^#+ /{inside = ($0 == "## Releasing")} inside && /^    /{sub(/^ +/, ""); print}' README.md)
 grep -qx 'bash scripts/release.sh' <<<"$release_block" || { echo "the README's Releasing section names no release.sh"; exit 1; }
 if [ -n "$(git status --porcelain)" ] && [ "${CI:-}" != true ]; then
   # release.sh takes committed work only, as it must.

@@ -6,10 +6,10 @@
 #    checks (sha256sum -c);
 #  - the notes are this version's section of CHANGELOG.md; DEPLOYMENT.txt
 #    names the MSI's own product and upgrade codes;
-#  - the arm64 package is for arm64, hardened as Debian's flags ask there,
-#    and, installed in a throwaway root with Debian's arm64 libraries, its
-#    program answers --version and its snapshot tool calculates, under
-#    qemu-user;
+#  - the arm64 package is for arm64, hardened as Debian's flags ask there;
+#  - the README's lines that install the two packages, run word for word in
+#    throwaway roots: each program answers --version and its snapshot tool
+#    calculates, the arm64 one under qemu-user with Debian's arm64 libraries;
 #  - release.sh refuses a tree with changes not committed, and a version
 #    the changelogs do not both name, before it builds anything.
 #
@@ -67,17 +67,30 @@ hardening-check --nocfprotection "$work/arm64/usr/bin/tressin" "$work/arm64/usr/
   fail "the arm64 programs are not hardened"
 # "1.00" for 1.0.0, as the program says its version.
 shown=$(awk -F. '{ printf "%d.%02d%s", $1, $2, ($3 > 0 ? "." $3 : "") }' <<<"$version")
-bash "$top/tests/qt/linux/throwaway_root.sh" --bind "$out" -- env DEBIAN_FRONTEND=noninteractive bash -euo pipefail -c '
-  dpkg --print-foreign-architectures | grep -qx arm64 || dpkg --add-architecture arm64
-  apt-get update -qq 2>/dev/null
-  apt-get install -y -qq "$1" >/dev/null
-  answer=$(env -u DISPLAY -u WAYLAND_DISPLAY qemu-aarch64 /usr/bin/tressin --version)
-  echo "qemu-aarch64 /usr/bin/tressin --version: $answer"
-  [ "$answer" = "Tressin $2" ]
-  cd "$(mktemp -d)"
-  qemu-aarch64 /usr/libexec/tressin/tressin-snapshot window.png | tee snapshot.txt
-  grep -q "3265.61445 W" snapshot.txt && [ -s window.png ]' _ "$deb" "$shown" || fail "the arm64 program under qemu-user"
-echo "the arm64 program answers and calculates under qemu-user, with Debian's arm64 libraries"
+echo "== the README's lines for Debian PCs and Raspberry Pi, word for word, each in a throwaway root"
+lines=$(awk '/^#+ /{inside = ($0 == "### Debian PCs and Raspberry Pi")} inside && /^    /{sub(/^ +/, ""); print}' "$top/README.md")
+[ "$(grep -c "_${version}_" <<<"$lines")" = 2 ] || fail "the README names no packages of $version for PCs and Raspberry Pi"
+while IFS= read -r line; do
+  echo "\$ $line"
+  arch=amd64 run=()
+  if [[ $line == *_arm64.deb* ]]; then arch=arm64 run=(qemu-aarch64); fi
+  bash "$top/tests/qt/linux/throwaway_root.sh" --bind "$out" -- env DEBIAN_FRONTEND=noninteractive bash -euo pipefail -c '
+    # An amd64 machine stands in for the Raspberry Pi: it takes arm64 packages, and runs them under qemu-user.
+    if [ "$2" = arm64 ]; then
+      dpkg --print-foreign-architectures | grep -qx arm64 || dpkg --add-architecture arm64
+      apt-get update -qq 2>/dev/null
+    fi
+    cd "$1" && bash -c "$3" >/dev/null 2>&1
+    shift 4
+    answer=$(env -u DISPLAY -u WAYLAND_DISPLAY "$@" /usr/bin/tressin --version)
+    echo "${*:+$* }/usr/bin/tressin --version: $answer"
+    [ "$answer" = "Tressin $0" ]
+    cd "$(mktemp -d)"
+    "$@" /usr/libexec/tressin/tressin-snapshot window.png | tee snapshot.txt
+    grep -q "3265.61445 W" snapshot.txt && [ -s window.png ]' "$shown" "$out" "$arch" "$line" -- "${run[@]}" ||
+    fail "$line"
+done <<<"$lines"
+echo "installed as the README says; the arm64 program answers and calculates under qemu-user, with Debian's arm64 libraries"
 
 echo "== release.sh refuses what it must"
 git clone -q "$top" "$work/clone"

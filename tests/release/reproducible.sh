@@ -4,9 +4,10 @@
 # made release/tressin-VERSION/ here, this makes the release again the same
 # way, as somebody else would: later, from a clone in another folder, as
 # another user (nobody, when run as root), with another umask and time zone,
-# and with the MSI's tools slowed down (each waits two seconds before it
+# with the MSI's tools slowed down (each waits two seconds before it
 # starts), so that an artefact dated by a running clock differs every time,
-# not only on a busy machine. It runs in a throwaway root, where the set-up
+# not only on a busy machine, and without the package's build-time tests
+# (DEB_BUILD_OPTIONS=nocheck, which must change no package's bytes). It runs in a throwaway root, where the set-up
 # installs the arm64 package's build dependencies as release.sh asks. Every
 # file of the two folders must match byte for byte; on a difference it shows
 # what differs (diffoscope where it is installed, else the differing byte
@@ -38,12 +39,12 @@ if [ "$(id -u)" -eq 0 ]; then
   as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
   who=nobody
 fi
-echo "== the release made again in $src as $who, umask 077, TZ=Asia/Tokyo, the MSI's tools slowed"
+echo "== the release made again in $src as $who, umask 077, TZ=Asia/Tokyo, the MSI's tools slowed, nocheck"
 # The set-up as root (release.sh's own then finds all it needs), the release as the other user.
 bash "$top/tests/qt/linux/throwaway_root.sh" --bind "$work" -- bash -euo pipefail -c '
   cd "$1" && bash scripts/setup.sh --release >/dev/null
   shift
-  "$@"' _ "$src" "${as[@]}" env HOME="$work" TZ=Asia/Tokyo PATH="$slow:$PATH" \
+  "$@"' _ "$src" "${as[@]}" env HOME="$work" TZ=Asia/Tokyo PATH="$slow:$PATH" DEB_BUILD_OPTIONS=nocheck \
   bash -euo pipefail -c 'umask 077 && cd "$1" && bash scripts/release.sh >/dev/null' _ "$src"
 second=$src/release/tressin-$version
 
