@@ -40,19 +40,17 @@ constexpr double kSameMove = 1e-9;
 // The quantity whose rounding to the tick moved it most, as a share of its
 // exact value: a row, or none for height x mass.
 std::optional<Row> MovedMost(const LiftQuantities& q, const std::array<Scientific, 3>& typed, Currency product) {
-  std::optional<Row> most;
-  double largest = -1;
-  const auto consider = [&](std::optional<Row> which, double move) {
-    if (move > largest + kSameMove * largest) {
-      largest = move;
-      most = which;
-    }
-  };
-  for (Row row : kRows) consider(row, RelativeDistance(DoubleFromCurrency(QuantityOf(q, row)), typed[Index(row)]));
+  std::array<double, kRows.size() + 1> moves{};  // the rows by Index, then height x mass
+  for (Row row : kRows) moves[Index(row)] = RelativeDistance(DoubleFromCurrency(QuantityOf(q, row)), typed[Index(row)]);
   const Scientific exact_product =
       Times(ScientificFromDouble(DoubleFromCurrency(q.LiftHeight)), ScientificFromDouble(DoubleFromCurrency(q.LiftMass)));
-  consider(std::nullopt, RelativeDistance(DoubleFromCurrency(product), exact_product));
-  return most;
+  moves.back() = RelativeDistance(DoubleFromCurrency(product), exact_product);
+  std::size_t most = 0;
+  for (std::size_t i = 1; i < moves.size(); ++i) {
+    if (moves[i] > moves[most] + kSameMove * moves[most]) most = i;
+  }
+  if (most == kRows.size()) return std::nullopt;
+  return kRows[most];
 }
 
 }  // namespace
