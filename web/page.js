@@ -66,9 +66,13 @@
   // background.
   function instantiateWasm(imports, ready) {
     const binary = coreBinary();
+    // Emscripten takes what this returns as the exports: the instance's when
+    // compiled here, nothing yet when the background compile will give them.
     try {
       const module = new WebAssembly.Module(binary);
-      ready(new WebAssembly.Instance(module, imports), module);
+      const instance = new WebAssembly.Instance(module, imports);
+      ready(instance, module);
+      return instance.exports;
     } catch (e) {
       if (!(e instanceof RangeError)) throw e;
       WebAssembly.instantiate(binary, imports).then((r) => ready(r.instance, r.module), failed);

@@ -22,8 +22,9 @@ export async function smokeCheck(html) {
   if (!core) throw new Error('smoke check: the page has no core script');
   const atOnce = (imports, ready) => {
     const module = new WebAssembly.Module(wasm);
-    ready(new WebAssembly.Instance(module, imports), module);
-    return {};
+    const instance = new WebAssembly.Instance(module, imports);
+    ready(instance, module);
+    return instance.exports;  // what a newer Emscripten takes as the exports, as the page gives it
   };
   const inTheBackground = (imports, ready) => {
     WebAssembly.instantiate(wasm, imports).then((r) => ready(r.instance, r.module));
